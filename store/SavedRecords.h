@@ -1,0 +1,19 @@
+#pragma once
+
+#include "MDate.h"
+
+#include <map>
+#include <utility>
+
+// Saved records by name. std::string compares its bytes as unsigned values, a proper prefix
+// first, with no case folding or locale: exactly the byte-wise key order the data file keeps.
+using SavedRecordMap = std::map<AnsiString, IntervalList>;
+
+// One line of the data file (without its line end) as a record name and its periods.
+// Never fails: a line without "|" or with an empty name gives an empty name (no record);
+// a period piece with fewer than three ","-fields is skipped.
+std::pair<AnsiString, IntervalList> ParseRecordLine(const AnsiString& line);
+
+// The data-file line of one record, without its line end: name "|" then for each period
+// name "," from "," to "&", the dates as their texts. Nothing is escaped.
+AnsiString FormatRecordLine(AnsiString name, IntervalList periods);
