@@ -12,6 +12,6 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j2
 ctest --test-dir build --output-on-failure
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKALMIR_SANITIZE=ON -DKALMIR_BENCH=OFF
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKALMIR_SANITIZE=ON -DKALMIR_BENCH=OFF -DKALMIR_APP=OFF
 cmake --build build-sanitize -j2
 ctest --test-dir build-sanitize --output-on-failure
