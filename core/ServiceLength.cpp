@@ -4,6 +4,12 @@
 
 namespace {
 
+// The order of dates as one number: year, then month, then day.
+uint64_t Key(const MDate& date)
+{
+    return uint64_t{date.year} << 32 | uint64_t{date.month} << 16 | date.day;
+}
+
 // Totals wrap like the 32-bit counters they are instead of overflowing, whatever the input.
 int32_t WrappingAdd(int32_t a, int32_t b)
 {
@@ -31,52 +37,49 @@ int DaysInMonthBefore(uint16_t year, uint16_t month)
 
 int DaysInMonth(uint16_t year, uint16_t month)
 {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12)
-        return 31;
-    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    return month == 2 && leap ? 29 : days[month - 1];
+    // Index 0 stands for every month outside 1..12.
+    static constexpr int days[] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0) & ((year % 100 != 0) | (year % 400 == 0));
+    return days[month <= 12 ? month : 0] + ((month == 2) & leap);
 }
 
 ServiceLength IntervalLength(MDate from, MDate to)
 {
-    if (to < from)
-        std::swap(from, to);
-    const MDate& a = from;
-    const MDate& b = to;
+    // Only the numbers take part, ordered by year, month and day. With real periods every
+    // comparison goes either way, so the steps are written as selections rather than jumps:
+    // the recalculation runs this for every period on every keystroke.
+    uint64_t start = Key(from);
+    uint64_t end = Key(to);
+    if (end < start)
+        std::swap(start, end);
+    const int32_t startYear = static_cast<uint16_t>(start >> 32);
+    const int32_t startMonth = static_cast<uint16_t>(start >> 16);
+    const int32_t startDay = static_cast<uint16_t>(start);
+    const int32_t endYear = static_cast<uint16_t>(end >> 32);
+    const int32_t endMonth = static_cast<uint16_t>(end >> 16);
+    const int32_t endDay = static_cast<uint16_t>(end);
 
-    int32_t y = 0;
-    int32_t m = 0;
-    int32_t d = 0;
-    if (a.year < b.year)
-        y = b.year - a.year;
+    const int32_t monthDiff = endMonth - startMonth;
+    const int32_t dayDiff = endDay - startDay;
+    const bool dayBorrow = dayDiff < 0;
+    // A later start month, or the same month with a later start day, takes a year into months.
+    const bool yearBorrow = monthDiff < 0 || (monthDiff == 0 && dayBorrow);
 
-    if (a.month < b.month) {
-        m = b.month - a.month;
-    } else if (a.month > b.month) {
-        // A start month more than a year above the end month (only a month above 12 does that)
-        // takes no more than the one year it borrows.
-        m = std::max(b.month + 12 - a.month, 0);
-        --y;
-    } else if (a.day > b.day) {
-        m = 12;
-        --y;
-    }
+    int32_t y = (startYear < endYear ? endYear - startYear : 0) - yearBorrow;
+    // A start month more than a year above the end month (only a month above 12 does that)
+    // takes no more than the one year it borrows.
+    int32_t m = std::max(monthDiff + (yearBorrow ? 12 : 0), 0);
 
-    if (a.day < b.day) {
-        d = b.day - a.day;
-    } else if (a.day > b.day) {
-        // The borrowed month is the end date's own month, not the month before it...
-        d = b.day + DaysInMonth(b.year, b.month) - a.day;
-        // ...unless that is too short to cover the start day (31.01 to 01.02): then the month
-        // before it gives the true count. Day numbers beyond any month stop at zero.
-        if (d < 0)
-            d = std::max(b.day + DaysInMonthBefore(b.year, b.month) - a.day, 0);
-        if (m > 0)
-            --m;
-        else
-            --y;
-    }
+    // The borrowed month is the end date's own month, not the month before it...
+    const int32_t borrowed = dayDiff + DaysInMonth(static_cast<uint16_t>(endYear), static_cast<uint16_t>(endMonth));
+    int32_t d = dayBorrow ? borrowed : dayDiff;
+    // ...unless that is too short to cover the start day (31.01 to 01.02): then the month before
+    // it gives the true count. Day numbers beyond any month stop at zero.
+    if (d < 0)
+        d = std::max(dayDiff + DaysInMonthBefore(static_cast<uint16_t>(endYear), static_cast<uint16_t>(endMonth)), 0);
+    const bool fromMonths = m > 0;
+    m -= dayBorrow & fromMonths;
+    y -= dayBorrow & !fromMonths;
 
     return ServiceLength{y, m, d + 1};
 }
