@@ -1,5 +1,6 @@
 #include "MDate.h"
 
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -11,7 +12,7 @@ bool IsSpace(char c)
 
 // Leading white space, an optional sign, then digits up to the first non-digit;
 // a piece without digits reads as 0. Kept modulo 65536, as the 16-bit field stores it.
-uint16_t ReadNumber(const AnsiString& piece)
+uint16_t ReadNumber(std::string_view piece)
 {
     size_t i = 0;
     while (i < piece.size() && IsSpace(piece[i]))
@@ -27,13 +28,28 @@ uint16_t ReadNumber(const AnsiString& piece)
     return negative ? static_cast<uint16_t>(0u - value) : value;
 }
 
-char DateSeparator(const AnsiString& text)
+// "/" if the text holds one, else ",", else "."; 0 when it holds none of them.
+char DateSeparator(std::string_view text)
 {
-    for (char separator : {'/', ',', '.'}) {
-        if (text.find(separator) != AnsiString::npos)
-            return separator;
+    bool slash = false;
+    bool comma = false;
+    bool dot = false;
+    for (const char c : text) {
+        slash |= c == '/';
+        comma |= c == ',';
+        dot |= c == '.';
     }
-    return 0;
+    return slash ? '/' : comma ? ',' : dot ? '.' : 0;
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+unsigned Digit(char c)
+{
+    return static_cast<unsigned>(c - '0');
 }
 
 } // namespace
@@ -45,15 +61,31 @@ MDate::MDate(const AnsiString& text)
     , invalid(0)
     , text(text)
 {
-    const char separator = DateSeparator(text);
-    const std::vector<AnsiString> pieces = separator ? SplitText(text, separator) : std::vector<AnsiString>{};
-    if (pieces.size() < 3) {
+    // The form every date field gives, dd.mm.yyyy, is read directly; it gives what the general
+    // way below gives for it, and that way stays for every other text.
+    const std::string_view view(this->text);
+    const char* const d = view.data();
+    if (view.size() == 10 && d[2] == '.' && d[5] == '.' && IsDigit(d[0]) && IsDigit(d[1]) && IsDigit(d[3])
+        && IsDigit(d[4]) && IsDigit(d[6]) && IsDigit(d[7]) && IsDigit(d[8]) && IsDigit(d[9])) {
+        day = static_cast<uint16_t>(Digit(d[0]) * 10 + Digit(d[1]));
+        month = static_cast<uint16_t>(Digit(d[3]) * 10 + Digit(d[4]));
+        year = static_cast<uint16_t>(Digit(d[6]) * 1000 + Digit(d[7]) * 100 + Digit(d[8]) * 10 + Digit(d[9]));
+        return;
+    }
+
+    constexpr size_t NotFound = std::string_view::npos;
+    const char separator = DateSeparator(view);
+    const size_t first = separator ? view.find(separator) : NotFound;
+    const size_t second = first == NotFound ? NotFound : view.find(separator, first + 1);
+    if (second == NotFound) {
         invalid = 1;
         return;
     }
-    day = ReadNumber(pieces[0]);
-    month = ReadNumber(pieces[1]);
-    year = ReadNumber(pieces[2]);
+    day = ReadNumber(view.substr(0, first));
+    month = ReadNumber(view.substr(first + 1, second - first - 1));
+    // A number stops at the first byte that is no blank, sign or digit, and a separator is none of
+    // them: the rest of the text reads as the third piece alone, and later pieces do not count.
+    year = ReadNumber(view.substr(second + 1));
 }
 
 bool operator==(const MDate& a, const MDate& b)

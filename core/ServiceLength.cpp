@@ -19,7 +19,11 @@ int32_t WrappingAdd(int32_t a, int32_t b)
 // Carries whole years out of the months; the same as subtracting 12 while months reach 12.
 void CarryMonths(ServiceLength& length)
 {
-    if (length.months >= 12) {
+    // One period's months in a total carry at most one year: no division for that.
+    if (length.months >= 12 && length.months < 24) {
+        length.years = WrappingAdd(length.years, 1);
+        length.months -= 12;
+    } else if (length.months >= 24) {
         length.years = WrappingAdd(length.years, length.months / 12);
         length.months %= 12;
     }
@@ -39,8 +43,9 @@ int DaysInMonth(uint16_t year, uint16_t month)
 {
     // Index 0 stands for every month outside 1..12.
     static constexpr int days[] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0) & ((year % 100 != 0) | (year % 400 == 0));
-    return days[month <= 12 ? month : 0] + ((month == 2) & leap);
+    if (month == 2)
+        return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0) ? 29 : 28;
+    return days[month <= 12 ? month : 0];
 }
 
 ServiceLength IntervalLength(MDate from, MDate to)

@@ -3,15 +3,80 @@
 #include <QFile>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 #include <cstring>
+#include <vector>
 
 namespace {
 
+// Bytes taken from or handed to the device at a time.
 constexpr qint64 ChunkSize = 64 * 1024;
 
-DataFileResult Failure(const QString& reason)
+enum class Step { Open, Read, Create, Write, Replace };
+
+// How each kind of failure reads to the user, inside the window's own Russian message.
+const char* const NoAccessText = "нет доступа";
+const char* const OpenFailedText = "не удалось открыть файл";
+const char* const CreateFailedText = "не удалось создать файл";
+const char* const ReadFailedText = "не удалось прочитать файл";
+const char* const WriteFailedText = "не удалось записать файл";
+const char* const ReplaceFailedText = "не удалось заменить файл";
+const char* const DiskFullText = "недостаточно места на диске";
+const char* const NoResourcesText = "не хватает ресурсов системы";
+
+const char* StepFailedText(Step step)
 {
-    return {DataFileResult::State::Failed, reason};
+    switch (step) {
+    case Step::Open:
+        return OpenFailedText;
+    case Step::Read:
+        return ReadFailedText;
+    case Step::Create:
+        return CreateFailedText;
+    case Step::Write:
+        return WriteFailedText;
+    case Step::Replace:
+        return ReplaceFailedText;
+    }
+    return WriteFailedText;
+}
+
+// The kind Qt names where it names one; otherwise the step that failed tells it.
+const char* KindOfFailure(QFileDevice::FileError error, Step step)
+{
+    switch (error) {
+    case QFileDevice::PermissionsError:
+        return NoAccessText;
+    case QFileDevice::ResourceError:
+        // Qt says so for a full disk when writing, for too many open files when opening.
+        return step == Step::Write || step == Step::Replace ? DiskFullText : NoResourcesText;
+    case QFileDevice::ReadError:
+        return ReadFailedText;
+    case QFileDevice::WriteError:
+        return WriteFailedText;
+    case QFileDevice::RenameError:
+        return ReplaceFailedText;
+    default:
+        return StepFailedText(step);
+    }
+}
+
+// The kind of failure in Russian, then the system's own words in brackets.
+DataFileResult Failure(Step step, QFileDevice::FileError error, const QString& systemText)
+{
+    const QString kind = QString::fromUtf8(KindOfFailure(error, step));
+    return {
+        DataFileResult::State::Failed, systemText.isEmpty() ? kind : QStringLiteral("%1 (%2)").arg(kind, systemText)};
+}
+
+DataFileResult Failure(Step step, const QIODevice& device)
+{
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    return Failure(step, file ? file->error() : QFileDevice::UnspecifiedError, device.errorString());
 }
 
 void HandLine(AnsiString& line, const RecordSink& sink)
@@ -25,20 +90,34 @@ void HandLine(AnsiString& line, const RecordSink& sink)
         sink(std::move(name), std::move(periods));
 }
 
+// A short write is followed by another, so that the device names the error that stopped it.
+bool WriteAll(QIODevice& device, const AnsiString& bytes)
+{
+    const char* data = bytes.data();
+    for (qint64 left = static_cast<qint64>(bytes.size()); left > 0;) {
+        const qint64 written = device.write(data, left);
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
 } // namespace
 
 DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink)
 {
     AnsiString line;
-    char chunk[ChunkSize];
+    std::vector<char> chunk(ChunkSize);
     for (;;) {
-        const qint64 got = device.read(chunk, ChunkSize);
+        const qint64 got = device.read(chunk.data(), ChunkSize);
         if (got < 0)
-            return Failure(device.errorString());
+            return Failure(Step::Read, device);
         if (got == 0)
             break;
-        const char* start = chunk;
-        const char* const end = chunk + got;
+        const char* start = chunk.data();
+        const char* const end = start + got;
         while (const char* lf = static_cast<const char*>(std::memchr(start, '\n', static_cast<size_t>(end - start)))) {
             line.append(start, lf);
             HandLine(line, sink);
@@ -57,18 +136,26 @@ DataFileResult ReadDataFile(const QString& path, const RecordSink& sink)
     if (!file.exists())
         return {DataFileResult::State::Missing, {}};
     if (!file.open(QIODevice::ReadOnly))
-        return Failure(file.errorString());
+        return Failure(Step::Open, file);
     return ReadRecords(file, sink);
 }
 
 DataFileResult WriteRecords(QIODevice& device, const SavedRecordMap& records)
 {
+    // Lines are gathered into chunks: the device sees few large writes, the bytes are the same.
+    AnsiString chunk;
+    chunk.reserve(ChunkSize * 2);
     for (const auto& [name, periods] : records) {
-        AnsiString line = FormatRecordLine(name, periods);
-        line += "\r\n";
-        if (device.write(line.data(), static_cast<qint64>(line.size())) != static_cast<qint64>(line.size()))
-            return Failure(device.errorString());
+        AppendRecordLine(chunk, name, periods);
+        chunk += "\r\n";
+        if (chunk.size() >= ChunkSize) {
+            if (!WriteAll(device, chunk))
+                return Failure(Step::Write, device);
+            chunk.clear();
+        }
     }
+    if (!chunk.empty() && !WriteAll(device, chunk))
+        return Failure(Step::Write, device);
     return {};
 }
 
@@ -78,13 +165,21 @@ DataFileResult WriteDataFile(const QString& path, const SavedRecordMap& records)
     // last byte reached the disk: a failure or a crash part-way leaves the old file whole.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return Failure(file.errorString());
-    const DataFileResult written = WriteRecords(file, records);
-    if (!written.ok()) {
+        return Failure(Step::Create, file);
+    DataFileResult result = WriteRecords(file, records);
+    // commit() would replace the old file even when its own final flush or the sync to disk
+    // failed: both are done and checked here first.
+    if (result.ok() && !file.flush())
+        result = Failure(Step::Write, file);
+#ifdef Q_OS_UNIX
+    if (result.ok() && ::fsync(file.handle()) != 0)
+        result = Failure(Step::Write, QFileDevice::WriteError, qt_error_string(errno));
+#endif
+    if (!result.ok()) {
         file.cancelWriting();
-        return written;
+        return result;
     }
     if (!file.commit())
-        return Failure(file.errorString());
+        return Failure(Step::Replace, file);
     return {};
 }

@@ -1,47 +1,122 @@
 #include "SavedRecords.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace {
 
+constexpr size_t NotFound = std::string_view::npos;
+
 // Fields end at a zero byte, as the stored texts always have.
-AnsiString UpToZero(const AnsiString& piece)
+std::string_view UpToZero(std::string_view piece)
 {
-    return AnsiString(piece.c_str(), std::strlen(piece.c_str()));
+    return piece.substr(0, piece.find('\0'));
+}
+
+// memchr scans long stretches many bytes at a time; the lines are scanned with it throughout.
+const char* Find(const char* from, const char* end, char c)
+{
+    const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
+    return found ? static_cast<const char*>(found) : end;
+}
+
+// A period is name, start date and end date, the first three ","-fields of a candidate; a
+// candidate with fewer fields gives no period, fields after the third are ignored.
+void AppendPeriod(const char* start, const char* end, bool mayHoldZero, IntervalList& periods)
+{
+    const char* first = Find(start, end, ',');
+    if (first == end)
+        return;
+    const char* second = Find(first + 1, end, ',');
+    if (second == end)
+        return;
+    const char* third = Find(second + 1, end, ',');
+    std::string_view name(start, static_cast<size_t>(first - start));
+    std::string_view from(first + 1, static_cast<size_t>(second - first - 1));
+    std::string_view to(second + 1, static_cast<size_t>(third - second - 1));
+    if (mayHoldZero) {
+        name = UpToZero(name);
+        from = UpToZero(from);
+        to = UpToZero(to);
+    }
+    periods.emplace_back(AnsiString(name), MDate(AnsiString(from)), MDate(AnsiString(to)));
+}
+
+// A date stands in the file as its text; a date without one is written as DateText makes it.
+size_t DateTextSize(const MDate& date)
+{
+    return date.text.empty() ? DateText(date).size() : date.text.size();
+}
+
+char* Put(char* at, const AnsiString& text)
+{
+    return static_cast<char*>(std::memcpy(at, text.data(), text.size())) + text.size();
+}
+
+char* PutDate(char* at, const MDate& date)
+{
+    if (date.text.empty())
+        return Put(at, DateText(date));
+    return Put(at, date.text);
 }
 
 } // namespace
 
 std::pair<AnsiString, IntervalList> ParseRecordLine(const AnsiString& line)
 {
-    const std::vector<AnsiString> parts = SplitText(line, '|');
-    if (parts.size() < 2)
+    const std::string_view text(line);
+    const size_t bar = text.find('|');
+    if (bar == NotFound)
         return {};
-
-    IntervalList periods;
-    for (const AnsiString& candidate : SplitText(parts[1], '&')) {
-        const std::vector<AnsiString> fields = SplitText(candidate, ',');
-        if (fields.size() < 3)
-            continue;
-        periods.emplace_back(UpToZero(fields[0]), MDate(UpToZero(fields[1])), MDate(UpToZero(fields[2])));
-    }
-    AnsiString name = UpToZero(parts[0]);
+    const bool mayHoldZero = text.find('\0') != NotFound;
+    const std::string_view name = mayHoldZero ? UpToZero(text.substr(0, bar)) : text.substr(0, bar);
     if (name.empty())
         return {};
-    return {std::move(name), std::move(periods)};
+
+    // Text after a second "|" is ignored. A list without "&" holds no period; otherwise the
+    // piece after the last "&" is a candidate like any other.
+    const char* const listStart = text.data() + bar + 1;
+    const char* const listEnd = Find(listStart, text.data() + text.size(), '|');
+    size_t ampersands = 0;
+    for (const char* at = Find(listStart, listEnd, '&'); at != listEnd; at = Find(at + 1, listEnd, '&'))
+        ++ampersands;
+    IntervalList periods;
+    if (ampersands == 0)
+        return {AnsiString(name), std::move(periods)};
+    periods.reserve(ampersands);
+    for (const char* start = listStart;;) {
+        const char* const ampersand = Find(start, listEnd, '&');
+        AppendPeriod(start, ampersand, mayHoldZero, periods);
+        if (ampersand == listEnd)
+            break;
+        start = ampersand + 1;
+    }
+    return {AnsiString(name), std::move(periods)};
+}
+
+void AppendRecordLine(AnsiString& line, const AnsiString& name, const IntervalList& periods)
+{
+    // The length is known before the bytes: one resize, then plain copies.
+    size_t length = name.size() + 1;
+    for (const Interval& period : periods)
+        length += period.name.size() + DateTextSize(period.from) + DateTextSize(period.to) + 3;
+    const size_t start = line.size();
+    line.resize(start + length);
+    char* at = Put(line.data() + start, name);
+    *at++ = '|';
+    for (const Interval& period : periods) {
+        at = Put(at, period.name);
+        *at++ = ',';
+        at = PutDate(at, period.from);
+        *at++ = ',';
+        at = PutDate(at, period.to);
+        *at++ = '&';
+    }
 }
 
 AnsiString FormatRecordLine(AnsiString name, IntervalList periods)
 {
-    AnsiString line = std::move(name);
-    line += '|';
-    for (const Interval& period : periods) {
-        line += period.name;
-        line += ',';
-        line += DateText(period.from);
-        line += ',';
-        line += DateText(period.to);
-        line += '&';
-    }
+    AnsiString line;
+    AppendRecordLine(line, name, periods);
     return line;
 }

@@ -17,3 +17,6 @@ std::pair<AnsiString, IntervalList> ParseRecordLine(const AnsiString& line);
 // The data-file line of one record, without its line end: name "|" then for each period
 // name "," from "," to "&", the dates as their texts. Nothing is escaped.
 AnsiString FormatRecordLine(AnsiString name, IntervalList periods);
+
+// Appends the same bytes as FormatRecordLine to `line`, without copying the record.
+void AppendRecordLine(AnsiString& line, const AnsiString& name, const IntervalList& periods);

@@ -1,14 +1,219 @@
 #include "SavedRecords.h"
+#include "Win1251.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 namespace {
 
-TEST(SavedRecords, RoundTripSmoke)
+// A record as "name(period;period)", each period "name,from,to" with the date texts, so that a
+// whole record compares and prints as one text.
+std::string Describe(const AnsiString& name, const IntervalList& periods)
 {
-    const auto [name, periods] = ParseRecordLine(FormatRecordLine("A", {Interval("x", MDate("01.01.2000"), MDate("02.02.2000"))}));
-    EXPECT_EQ(name, "A");
-    ASSERT_EQ(periods.size(), 1u);
+    std::string text = name + "(";
+    for (size_t i = 0; i < periods.size(); ++i) {
+        if (i > 0)
+            text += ';';
+        text += periods[i].name + ',' + periods[i].from.text + ',' + periods[i].to.text;
+    }
+    return text + ")";
+}
+
+std::string Describe(const std::pair<AnsiString, IntervalList>& record)
+{
+    return Describe(record.first, record.second);
+}
+
+TEST(SavedRecordMap, KeysFollowTheUnsignedByteOrder)
+{
+    SavedRecordMap map;
+    for (const char* name : {"Б", "A", "а", "1", "Ё"})
+        map[Win1251(name)];
+    std::vector<AnsiString> keys;
+    for (const auto& entry : map)
+        keys.push_back(entry.first);
+    const std::vector<AnsiString> expected{Win1251("1"), Win1251("A"), Win1251("Ё"), Win1251("Б"), Win1251("а")};
+    EXPECT_EQ(keys, expected);
+}
+
+TEST(SavedRecordMap, DistinctNamesAreDistinctKeysInOrder)
+{
+    struct Case {
+        const char* lesser;
+        const char* greater;
+    };
+    const Case cases[] = {
+        {"Иван", "Иванов"}, // a proper prefix first
+        {"ИВАНОВ", "Иванов"}, // capitals before small letters, no case folding
+        {"Иванов", "Иванов "}, // a trailing blank makes another name
+        {" Иванов", "Иванов"}, // the blank sorts before every letter
+        {"Zeta", "Альфа"}, // every Latin letter before every Cyrillic one
+        {"Ёлка", "Аист"}, // IO (0xA8) before A (0xC0)
+    };
+    for (const Case& c : cases) {
+        SavedRecordMap map;
+        map[Win1251(c.greater)];
+        map[Win1251(c.lesser)];
+        ASSERT_EQ(map.size(), 2u) << c.lesser << " / " << c.greater;
+        EXPECT_EQ(map.begin()->first, Win1251(c.lesser)) << c.lesser << " / " << c.greater;
+    }
+}
+
+TEST(SavedRecords, ParseRecordLine)
+{
+    struct Case {
+        const char* line; // UTF-8, converted to Windows-1251
+        const char* record; // Describe() of the result, UTF-8; "" for no record
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"Name", ""}, // no "|"
+        {"|A,01.01.2000,02.02.2000&", ""}, // empty name
+        {"Name|", "Name()"}, // a record without periods
+        {"Name|A,01.01.2000,02.02.2000", "Name()"}, // no "&": no candidate counts
+        {"Name|A,01.01.2000,02.02.2000&", "Name(A,01.01.2000,02.02.2000)"},
+        {"Name|A,01.01.2000,02.02.2000&B,03.03.2000,04.04.2000",
+            "Name(A,01.01.2000,02.02.2000;B,03.03.2000,04.04.2000)"}, // the piece after the last "&" counts
+        {"Name|A,01.01.2000&", "Name()"}, // one "," only: skipped
+        {"Name|A,01.01.2000,02.02.2000,x&", "Name(A,01.01.2000,02.02.2000)"}, // fourth field ignored
+        {"Name|A,ab,cd&", "Name(A,ab,cd)"}, // dates that do not parse are kept
+        {"Name|,,&", "Name(,,)"}, // empty period name and date texts
+        {"Name|&&A,1.1.1,2.2.2&&", "Name(A,1.1.1,2.2.2)"}, // empty candidates skipped
+        {"Name|A,1.1.1,2.2.2&|B,3.3.3,4.4.4&", "Name(A,1.1.1,2.2.2)"}, // text after a second "|" ignored
+        {"A,B&C|x,1.1.1,2.2.2&", "A,B&C(x,1.1.1,2.2.2)"}, // only "|" ends a record name
+        {" Иванов |Завод,01.09.1995,31.08.2001&", " Иванов (Завод,01.09.1995,31.08.2001)"},
+        {"Name|A,1/2/2003,  .  .    &", "Name(A,1/2/2003,  .  .    )"},
+        {"Name|A,0.0.0,0.0.0&", "Name(A,0.0.0,0.0.0)"},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseRecordLine(Win1251(c.line));
+        if (*c.record == '\0') {
+            EXPECT_TRUE(parsed.first.empty()) << c.line;
+            EXPECT_TRUE(parsed.second.empty()) << c.line;
+        } else {
+            EXPECT_EQ(Describe(parsed), Win1251(c.record)) << c.line;
+        }
+    }
+}
+
+TEST(SavedRecords, ParseRecordLineReadsTheDateNumbersFromTheTexts)
+{
+    const auto [name, periods] = ParseRecordLine("Name|A,01.09.1995,ab&B,1/2/2003,15.03.2010.&");
+    ASSERT_EQ(periods.size(), 2u);
+    const MDate& from = periods[0].from;
+    EXPECT_EQ(std::vector<int>({from.day, from.month, from.year, from.invalid}), std::vector<int>({1, 9, 1995, 0}));
+    EXPECT_NE(periods[0].to.invalid, 0);
+    const MDate& slash = periods[1].from;
+    EXPECT_EQ(std::vector<int>({slash.day, slash.month, slash.year}), std::vector<int>({1, 2, 2003}));
+    const MDate& trailing = periods[1].to;
+    EXPECT_EQ(std::vector<int>({trailing.day, trailing.month, trailing.year}), std::vector<int>({15, 3, 2010}));
+}
+
+TEST(SavedRecords, ParseRecordLineEndsFieldsAtAZeroByte)
+{
+    using namespace std::string_literals;
+    EXPECT_EQ(Describe(ParseRecordLine("Na\0me|A\0x,01.01\0.2000,02.02.2000&"s)), "Na(A,01.01,02.02.2000)");
+    EXPECT_TRUE(ParseRecordLine("\0Name|A,1.1.1,2.2.2&"s).first.empty());
+    // The zero byte ends a field, not the candidate or the line.
+    EXPECT_EQ(Describe(ParseRecordLine("N|A,1.1.1,2.2\0&B,3.3.3,4.4.4&"s)), "N(A,1.1.1,2.2;B,3.3.3,4.4.4)");
+}
+
+TEST(SavedRecords, FormatRecordLine)
+{
+    MDate noText("05.03.2010");
+    noText.text.clear();
+    struct Case {
+        const char* name;
+        IntervalList periods;
+        const char* line; // UTF-8, converted to Windows-1251
+    };
+    const Case cases[] = {
+        {"Name", {}, "Name|"},
+        {"Иванов",
+            {Interval(Win1251("Завод"), MDate("01.09.1995"), MDate("31.08.2001")),
+                Interval(Win1251("Школа"), MDate("01.09.2001"), MDate("15.06.2010"))},
+            "Иванов|Завод,01.09.1995,31.08.2001&Школа,01.09.2001,15.06.2010&"},
+        {" X ", {Interval("", MDate("1/2/2003"), MDate("  .  .    "))}, " X |,1/2/2003,  .  .    &"},
+        {"Name", {Interval("A", MDate(""), noText)}, "Name|A,0.0.0,5.3.2010&"}, // dates without text
+        {"Name", {Interval("A", MDate("ab"), MDate("15.03.2010."))}, "Name|A,ab,15.03.2010.&"},
+    };
+    for (const Case& c : cases) {
+        const AnsiString name = Win1251(c.name);
+        EXPECT_EQ(FormatRecordLine(name, c.periods), Win1251(c.line)) << c.line;
+        AnsiString appended = "before";
+        AppendRecordLine(appended, name, c.periods);
+        EXPECT_EQ(appended, "before" + Win1251(c.line)) << c.line;
+    }
+}
+
+TEST(SavedRecords, ExampleLineHasTheDocumentedBytes)
+{
+    const AnsiString line
+        = FormatRecordLine(Win1251("Иванов"), {Interval(Win1251("Завод"), MDate("01.09.1995"), MDate("31.08.2001"))});
+    const unsigned char expected[]
+        = {0xC8, 0xE2, 0xE0, 0xED, 0xEE, 0xE2, 0x7C, 0xC7, 0xE0, 0xE2, 0xEE, 0xE4, 0x2C, 0x30, 0x31, 0x2E};
+    ASSERT_GE(line.size(), sizeof expected);
+    EXPECT_EQ(line.substr(0, sizeof expected), AnsiString(reinterpret_cast<const char*>(expected), sizeof expected));
+}
+
+// Texts the format can carry: any byte but "," "&" "|", CR, LF and the zero byte.
+AnsiString RandomText(std::mt19937& random, size_t maxLength)
+{
+    static const AnsiString forbidden(",&|\r\n\0", 6);
+    std::uniform_int_distribution<size_t> length(0, maxLength);
+    std::uniform_int_distribution<int> byte(1, 255);
+    AnsiString text;
+    for (size_t n = length(random); text.size() < n;) {
+        const char c = static_cast<char>(byte(random));
+        if (forbidden.find(c) == AnsiString::npos)
+            text += c;
+    }
+    return text;
+}
+
+// Date texts as the fields give them and as anything else may leave them; never empty, since an
+// empty date text is written as 0.0.0.
+AnsiString RandomDateText(std::mt19937& random)
+{
+    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
+    case 0: {
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d", std::uniform_int_distribution<int>(1, 31)(random),
+            std::uniform_int_distribution<int>(1, 12)(random), std::uniform_int_distribution<int>(1900, 2100)(random));
+        return text;
+    }
+    case 1:
+        return "  .  .    ";
+    default: {
+        AnsiString text;
+        while (text.empty())
+            text = RandomText(random, 12);
+        return text;
+    }
+    }
+}
+
+TEST(SavedRecords, RandomRecordsReadBackAsWritten)
+{
+    std::mt19937 random(3);
+    for (int i = 0; i < 500; ++i) {
+        AnsiString name;
+        while (name.empty())
+            name = RandomText(random, 20);
+        IntervalList periods;
+        for (int n = std::uniform_int_distribution<int>(0, 6)(random); n > 0; --n)
+            periods.emplace_back(RandomText(random, 15), MDate(RandomDateText(random)), MDate(RandomDateText(random)));
+
+        const auto [readName, readPeriods] = ParseRecordLine(FormatRecordLine(name, periods));
+        ASSERT_EQ(Describe(readName, readPeriods), Describe(name, periods)) << "record " << i;
+        for (size_t p = 0; p < periods.size(); ++p) {
+            EXPECT_EQ(readPeriods[p].from, periods[p].from) << "record " << i;
+            EXPECT_EQ(readPeriods[p].to, periods[p].to) << "record " << i;
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,209 @@
+#include "About.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFont>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStringList>
+#include <QStringView>
+
+TAboutForm* AboutForm = nullptr;
+
+namespace {
+
+// Everything the About window shows to the user.
+constexpr QStringView Caption = u"О программе Калмир 1.0";
+constexpr QStringView GroupCaption = u"Информация";
+constexpr QStringView LinkCaption = u"Дополнительная информация";
+constexpr QStringView OkCaption = u"Ок";
+constexpr QStringView TermsOfUse
+    = u"Программа Калмир распространяется бесплатно.\n"
+      u"\n"
+      u"1. Все права на программу Калмир принадлежат ее авторам. Настоящие условия не передают "
+      u"вам этих прав, а только разрешают пользоваться программой.\n"
+      u"\n"
+      u"2. Вы можете бесплатно устанавливать программу на любое число компьютеров и пользоваться "
+      u"ею дома, на работе и в учебных заведениях.\n"
+      u"\n"
+      u"3. Распространять программу разрешается только в неизменном виде, вместе с этими "
+      u"условиями и без платы за саму программу.\n"
+      u"\n"
+      u"4. Запрещается изменять программу, разбирать ее на части, продавать ее или выдавать "
+      u"за свою.\n"
+      u"\n"
+      u"5. Программа предоставляется \u00abкак есть\u00bb. Авторы программы Калмир не дают "
+      u"никаких гарантий, явных или подразумеваемых, в том числе гарантий пригодности "
+      u"программы для какой-либо цели.\n"
+      u"\n"
+      u"6. Авторы не отвечают за прямой или косвенный ущерб, в том числе за потерю данных, "
+      u"возникший из-за использования программы или невозможности ее использовать.\n"
+      u"\n"
+      u"7. Результаты расчета стажа носят справочный характер. Прежде чем использовать их в "
+      u"документах, сверьте их с трудовой книжкой и другими первичными документами.\n"
+      u"\n"
+      u"8. Программа ничего не передает по сети. Сохраненные записи хранятся только в файле "
+      u"u.ini в папке программы.\n"
+      u"\n"
+      u"9. Устанавливая программу и пользуясь ею, вы принимаете эти условия. Если вы с ними "
+      u"не согласны, удалите программу с компьютера.";
+
+// The program's web page. The domain is reserved and can belong to no one else; it stands
+// until the program has a home page of its own.
+constexpr QStringView WebPageAddress = u"https://kalmir.example/";
+
+constexpr QStringView IconPath = u":/icons/kalmir.svg";
+
+constexpr Qt::GlobalColor LinkColor = Qt::blue;
+
+constexpr int FontPixelSize = 11;
+
+QFont SansSerifFont(const QStringList& families)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(FontPixelSize);
+    return font;
+}
+
+// Tahoma where it is installed, otherwise a sans-serif of similar width: the bounds of the
+// controls were laid out for Tahoma.
+QFont WindowFont()
+{
+    return SansSerifFont({QStringLiteral("Tahoma"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+        QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+QFont LinkFont()
+{
+    return SansSerifFont(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+            QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+} // namespace
+
+TAboutForm::TAboutForm(QWidget* parent)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
+{
+    // The icon lives in the resources of a static library: make sure they are linked in.
+    Q_INIT_RESOURCE(resources);
+
+    setObjectName(QStringLiteral("AboutForm"));
+    setWindowTitle(Caption.toString());
+    setWindowIcon(QIcon(IconPath.toString()));
+    setFixedSize(348, 278);
+    setFont(WindowFont());
+
+    AboutGroupBox = new QGroupBox(GroupCaption.toString(), this);
+    AboutGroupBox->setObjectName(QStringLiteral("AboutGroupBox"));
+    AboutGroupBox->setGeometry(8, 8, 322, 262);
+
+    AboutMemo = new QPlainTextEdit(AboutGroupBox);
+    AboutMemo->setObjectName(QStringLiteral("AboutMemo"));
+    AboutMemo->setGeometry(16, 16, 289, 214);
+    AboutMemo->setReadOnly(true);
+    // Readers who use the keyboard can still move through the text.
+    AboutMemo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    AboutMemo->setFocusPolicy(Qt::StrongFocus);
+    AboutMemo->setTabChangesFocus(true);
+    AboutMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    AboutMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    AboutMemo->setPlainText(TermsOfUse.toString());
+
+    AboutLink = new QLabel(LinkCaption.toString(), AboutGroupBox);
+    AboutLink->setObjectName(QStringLiteral("AboutLink"));
+    AboutLink->setFont(LinkFont());
+    // Like a label sized to its text: a stand-in font a little wider than the original must
+    // not cut off the last letter.
+    AboutLink->setGeometry(16, 236, qMax(153, AboutLink->sizeHint().width()), qMax(13, AboutLink->sizeHint().height()));
+    AboutLink->setCursor(Qt::PointingHandCursor);
+    AboutLink->installEventFilter(this);
+    SetLinkHovered(false);
+
+    OkButton = new QPushButton(OkCaption.toString(), AboutGroupBox);
+    OkButton->setObjectName(QStringLiteral("OkButton"));
+    OkButton->setGeometry(230, 234, 75, 25);
+    connect(OkButton, &QPushButton::clicked, this, &TAboutForm::OkButtonClick);
+
+    setTabOrder(AboutMemo, OkButton);
+}
+
+QUrl TAboutForm::WebPageUrl()
+{
+    return QUrl(WebPageAddress.toString());
+}
+
+void TAboutForm::AboutLinkClick()
+{
+    QDesktopServices::openUrl(WebPageUrl());
+}
+
+void TAboutForm::OkButtonClick()
+{
+    accept();
+}
+
+void TAboutForm::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous() && parentWidget() != nullptr) {
+        const QWidget* owner = parentWidget()->window();
+        QRect frame = frameGeometry();
+        frame.moveCenter(owner->frameGeometry().center());
+        // An owner near the edge of the screen must not push "Ок" out of reach.
+        if (const QScreen* screen = owner->screen()) {
+            const QRect available = screen->availableGeometry();
+            frame.moveLeft(qBound(available.left(), frame.left(), available.right() + 1 - frame.width()));
+            frame.moveTop(qBound(available.top(), frame.top(), available.bottom() + 1 - frame.height()));
+        }
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+bool TAboutForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != AboutLink)
+        return QDialog::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::Enter:
+        SetLinkHovered(true);
+        break;
+    case QEvent::Leave:
+        SetLinkHovered(false);
+        break;
+    case QEvent::MouseButtonPress:
+        // Taken here so that the release comes back to the link, not to the group box.
+        return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A press that is dragged off the link before release is no click, as with a button.
+        if (mouse->button() == Qt::LeftButton && AboutLink->rect().contains(mouse->position().toPoint())) {
+            AboutLinkClick();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TAboutForm::SetLinkHovered(bool hovered)
+{
+    QPalette linkPalette = AboutLink->palette();
+    linkPalette.setColor(QPalette::WindowText, hovered ? palette().color(QPalette::WindowText) : QColor(LinkColor));
+    AboutLink->setPalette(linkPalette);
+}

@@ -1,0 +1,643 @@
+#include "Dateinterval.h"
+
+#include "About.h"
+#include "DataFile.h"
+#include "ServiceLength.h"
+#include "TextConversion.h"
+#include "Totals.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include <algorithm>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+// Every text the main window shows.
+const char* const ApplicationTitleText = "Программа расчета стажа";
+const char* const CaptionText = "Калмир 1.0.1";
+const char* const FileMenuText = "Файл";
+const char* const AboutMenuText = "О программе";
+const char* const AliasLabelText = "Название:";
+const char* const DateFromLabelText = "Начало:";
+const char* const DateToLabelText = "Конец:";
+const char* const AddIntervalText = "Добавить";
+const char* const UpdateIntervalText = "Обновить";
+const char* const ClearButtonText = "Очистить";
+const char* const CalculatingGroupBoxText = "Расчет";
+const char* const TotalIntervalLabelText = "Совокупный стаж:";
+const char* const UnBrokenLabelText = "Дата непрерывного стажа:";
+const char* const IncomeDateHintText = "Дата приема";
+const char* const UnbrokenDateUpdateButtonText = "@";
+const char* const SavedGroupBoxText = "Сохраненные";
+const char* const SaveUserButtonText = "+";
+const char* const IntervalsListName = "Периоды";
+const char* const SavedListName = "Сохраненные записи";
+const char* const SaveEditName = "Название записи";
+const char* const TotalDescription = "Совокупный стаж";
+const char* const SelectedNameDescription = "Выбранный период";
+const char* const SelectedLengthDescription = "Стаж выбранного периода";
+const char* const UnbrokenDateDescription = "Дата непрерывного стажа";
+const char* const SelectLineMessage = "Выберите строку для коррекции";
+const char* const EnterNameMessage = "Введите название записи";
+const char* const InvalidCharacterMessage = "Недопустимый символ в названии";
+const char* const RecordAddedMessage = "Информация добавлена";
+const char* const RecordChangedMessage = "Информация изменена";
+const char* const RecordNotFoundMessage = "Запись не найдена";
+const char* const ReadFailedMessage = "Не удалось прочитать файл сохраненных записей %1:\n%2\n\n"
+                                      "Файл будет оставлен как есть: записи, сохраненные за этот сеанс, в него не попадут.";
+const char* const WriteFailedMessage = "Не удалось записать файл сохраненных записей %1:\n%2\n\n"
+                                       "Если закрыть программу без сохранения, изменения записей за этот сеанс "
+                                       "будут потеряны, а файл останется прежним.";
+const char* const RetryText = "Повторить";
+const char* const CloseWithoutSavingText = "Закрыть без сохранения";
+
+const char* const DataFileName = "u.ini";
+const char* const DateMask = "99.99.9999; ";
+const char* const DateFormat = "dd.MM.yyyy";
+
+constexpr int ClientWidth = 686;
+constexpr int ClientHeight = 250;
+constexpr int FontPixels = 11;
+constexpr int DateFontPixels = 13;
+constexpr int ValueFontPixels = 13;
+constexpr int PlusFontPixels = 19;
+
+QString Text(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+QFont WindowFont(int pixels, bool bold = false)
+{
+    QFont font;
+    // Tahoma where it is installed. DejaVu Sans Condensed is nearly as wide, so the texts fit
+    // the same bounds; plain DejaVu Sans is on every Debian desktop.
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename Control>
+Control* Place(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+
+// A read-out is as wide as its text, so no text is cut.
+void SetCaption(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->resize(std::max(label->sizeHint().width(), 1), label->height());
+}
+
+// A caption keeps the width the layout gives it, or more when its text needs more.
+QLabel* PlaceLabel(QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text,
+    bool bold = false, int pixels = FontPixels)
+{
+    auto* label = Place<QLabel>(parent, name, left, top, width, height);
+    label->setFont(WindowFont(pixels, bold));
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->resize(std::max(width, label->sizeHint().width()), height);
+    return label;
+}
+
+QLineEdit* PlaceDateEdit(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* edit = Place<QLineEdit>(parent, name, left, top, width, height);
+    edit->setFont(WindowFont(DateFontPixels));
+    edit->setInputMask(Text(DateMask));
+    edit->setMaxLength(10);
+    return edit;
+}
+
+QPushButton* PlaceButton(
+    QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text)
+{
+    auto* button = Place<QPushButton>(parent, name, left, top, width, height);
+    button->setText(text);
+    return button;
+}
+
+// The list's one selected line, or -1 when none is selected.
+int SelectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+bool IsEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The separators of the data file, its line ends included (a pasted text may bring them):
+// a name holding one would garble its record there.
+bool HoldsSeparator(const QString& name)
+{
+    for (const char16_t separator : {u',', u'&', u'|', u'\r', u'\n'}) {
+        if (name.contains(QChar(separator)))
+            return true;
+    }
+    return false;
+}
+
+// Trims UTF-16 code units up to U+0020 only: a no-break space is part of the name.
+QString TrimControlsAndBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first).unicode() <= 0x20)
+        ++first;
+    while (last > first && text.at(last - 1).unicode() <= 0x20)
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString DefaultDataFilePath()
+{
+    return QDir::toNativeSeparators(QDir(QCoreApplication::applicationDirPath()).filePath(Text(DataFileName)));
+}
+
+} // namespace
+
+TMainForm::UserDialogs TMainForm::StandardDialogs()
+{
+    UserDialogs dialogs;
+    dialogs.showMessage = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok, parent);
+        box.exec();
+    };
+    dialogs.askRetrySave = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::NoButton, parent);
+        QPushButton* retry = box.addButton(Text(RetryText), QMessageBox::AcceptRole);
+        box.addButton(Text(CloseWithoutSavingText), QMessageBox::DestructiveRole);
+        box.setDefaultButton(retry);
+        // Escape or the close box must not throw the run's records away: only the explicit choice does.
+        box.setEscapeButton(retry);
+        box.exec();
+        return box.clickedButton() == retry;
+    };
+    return dialogs;
+}
+
+QString TMainForm::ApplicationTitle()
+{
+    return Text(ApplicationTitleText);
+}
+
+TMainForm::TMainForm(QWidget* parent)
+    : TMainForm(DefaultDataFilePath(), StandardDialogs(), parent)
+{
+}
+
+TMainForm::TMainForm(const QString& dataFilePath, UserDialogs dialogs, QWidget* parent)
+    : QMainWindow(parent)
+    , DataFilePath(dataFilePath)
+    , m_dialogs(std::move(dialogs))
+{
+    const UserDialogs standard = StandardDialogs();
+    if (!m_dialogs.showMessage)
+        m_dialogs.showMessage = standard.showMessage;
+    if (!m_dialogs.askRetrySave)
+        m_dialogs.askRetrySave = standard.askRetrySave;
+    CreateControls();
+    BindEvents();
+    SetTabOrder();
+    LoadDataFile();
+    FormCreate();
+}
+
+void TMainForm::CreateControls()
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(Text(CaptionText));
+    // The icon lives in the resources of the windows library, which a static link does not register by itself.
+    Q_INIT_RESOURCE(resources);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/kalmir.svg")));
+    setFont(WindowFont(FontPixels));
+
+    MainMenu = new QMenuBar(this);
+    MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    File = MainMenu->addMenu(Text(FileMenuText));
+    File->setObjectName(QStringLiteral("File"));
+    About = File->addAction(Text(AboutMenuText));
+    About->setObjectName(QStringLiteral("About"));
+    setMenuBar(MainMenu);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Client"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+
+    // The captions of the group boxes stand on their frame line, above the controls inside.
+    QStyle* groupBoxStyle = QStyleFactory::create(QStringLiteral("Windows"));
+    if (groupBoxStyle)
+        groupBoxStyle->setParent(this);
+
+    ParamsGroupBox = Place<QGroupBox>(client, "ParamsGroupBox", 6, 6, 489, 45);
+    if (groupBoxStyle)
+        ParamsGroupBox->setStyle(groupBoxStyle);
+    AliasLabel = PlaceLabel(ParamsGroupBox, "AliasLabel", 3, 3, 58, 13, Text(AliasLabelText), true);
+    AliasEdit = Place<QLineEdit>(ParamsGroupBox, "AliasEdit", 3, 20, 129, 21);
+    DateFromLabel = PlaceLabel(ParamsGroupBox, "DateFromLabel", 136, 3, 46, 13, Text(DateFromLabelText), true);
+    DateTimePickerFrom = PlaceDateEdit(ParamsGroupBox, "DateTimePickerFrom", 136, 20, 82, 21);
+    DateToLabel = PlaceLabel(ParamsGroupBox, "DateToLabel", 220, 3, 39, 13, Text(DateToLabelText), true);
+    DateTimePickerTo = PlaceDateEdit(ParamsGroupBox, "DateTimePickerTo", 220, 20, 82, 21);
+    AddInterval = PlaceButton(ParamsGroupBox, "AddInterval", 308, 20, 102, 21, Text(AddIntervalText));
+    AliasLabel->setBuddy(AliasEdit);
+    DateFromLabel->setBuddy(DateTimePickerFrom);
+    DateToLabel->setBuddy(DateTimePickerTo);
+
+    UpdateInterval = PlaceButton(client, "UpdateInterval", 423, 26, 63, 21, Text(UpdateIntervalText));
+    IntervalsListBox = Place<QListWidget>(client, "IntervalsListBox", 9, 53, 299, 178);
+    IntervalsListBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    IntervalsListBox->setUniformItemSizes(true);
+    IntervalsListBox->setAccessibleName(Text(IntervalsListName));
+    ClearButton = PlaceButton(client, "ClearButton", 9, 232, 299, 15, Text(ClearButtonText));
+
+    CalculatingGroupBox = Place<QGroupBox>(client, "CalculatingGroupBox", 314, 53, 183, 194);
+    CalculatingGroupBox->setTitle(Text(CalculatingGroupBoxText));
+    if (groupBoxStyle)
+        CalculatingGroupBox->setStyle(groupBoxStyle);
+    TotalIntervalLabel
+        = PlaceLabel(CalculatingGroupBox, "TotalIntervalLabel", 4, 14, 109, 13, Text(TotalIntervalLabelText), true);
+    TotalIntervalValue
+        = PlaceLabel(CalculatingGroupBox, "TotalIntervalValue", 7, 31, 4, 16, QString(), false, ValueFontPixels);
+    TotalIntervalValue->setAccessibleDescription(Text(TotalDescription));
+    SelectedIntervalLabel = PlaceLabel(CalculatingGroupBox, "SelectedIntervalLabel", 4, 51, 3, 13, QString(), true);
+    SelectedIntervalLabel->setAccessibleDescription(Text(SelectedNameDescription));
+    SelectedIntervalValue
+        = PlaceLabel(CalculatingGroupBox, "SelectedIntervalValue", 7, 71, 4, 16, QString(), false, ValueFontPixels);
+    SelectedIntervalValue->setAccessibleDescription(Text(SelectedLengthDescription));
+    UnBrokenLabel = PlaceLabel(CalculatingGroupBox, "UnBrokenLabel", 4, 152, 140, 13, Text(UnBrokenLabelText));
+    IncomeDate = PlaceDateEdit(CalculatingGroupBox, "IncomeDate", 4, 169, 78, 21);
+    IncomeDate->setToolTip(Text(IncomeDateHintText));
+    IncomeDate->setAccessibleName(Text(IncomeDateHintText));
+    UnbrokenDate = PlaceLabel(CalculatingGroupBox, "UnbrokenDate", 88, 174, 3, 16, QString(), true);
+    UnbrokenDate->setAccessibleDescription(Text(UnbrokenDateDescription));
+    UnbrokenDateUpdateButton = PlaceButton(
+        CalculatingGroupBox, "UnbrokenDateUpdateButton", 156, 166, 25, 25, Text(UnbrokenDateUpdateButtonText));
+
+    SavedGroupBox = Place<QGroupBox>(client, "SavedGroupBox", 499, 0, 179, 247);
+    SavedGroupBox->setTitle(Text(SavedGroupBoxText));
+    if (groupBoxStyle)
+        SavedGroupBox->setStyle(groupBoxStyle);
+    SavedListBox = Place<QListWidget>(SavedGroupBox, "SavedListBox", 3, 16, 172, 198);
+    SavedListBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    SavedListBox->setUniformItemSizes(true);
+    SavedListBox->setAccessibleName(Text(SavedListName));
+    SaveEdit = Place<QLineEdit>(SavedGroupBox, "SaveEdit", 3, 215, 143, 21);
+    SaveEdit->setAccessibleName(Text(SaveEditName));
+    SaveUserButton = PlaceButton(SavedGroupBox, "SaveUserButton", 147, 215, 28, 21, Text(SaveUserButtonText));
+    SaveUserButton->setFont(WindowFont(PlusFontPixels));
+
+    // The menu bar stands above the client area, which keeps its fixed size.
+    setFixedSize(ClientWidth, ClientHeight + MainMenu->sizeHint().height());
+    if (const QScreen* desktop = screen())
+        move(desktop->availableGeometry().center() - rect().center());
+}
+
+void TMainForm::BindEvents()
+{
+    connect(AddInterval, &QPushButton::clicked, this, &TMainForm::AddIntervalClick);
+    // A change of the selection by mouse or arrow keys, and a click on the line already selected.
+    connect(IntervalsListBox, &QListWidget::itemSelectionChanged, this, &TMainForm::IntervalsListBoxClick);
+    connect(IntervalsListBox, &QListWidget::itemClicked, this, &TMainForm::IntervalsListBoxClick);
+    connect(UpdateInterval, &QPushButton::clicked, this, &TMainForm::UpdateIntervalClick);
+    connect(ClearButton, &QPushButton::clicked, this, &TMainForm::ClearButtonClick);
+    connect(IncomeDate, &QLineEdit::textChanged, this, &TMainForm::IncomeDateChange);
+    connect(UnbrokenDateUpdateButton, &QPushButton::clicked, this, &TMainForm::UnbrokenDateUpdateButtonClick);
+    connect(SaveUserButton, &QPushButton::clicked, this, &TMainForm::SaveUserButtonClick);
+    connect(SavedListBox, &QListWidget::itemDoubleClicked, this, &TMainForm::SavedListBoxDblClick);
+    connect(About, &QAction::triggered, this, &TMainForm::AboutClick);
+
+    for (QObject* control :
+        std::initializer_list<QObject*> {AliasEdit, DateTimePickerFrom, DateTimePickerTo, IncomeDate, IntervalsListBox,
+            SavedListBox, SaveEdit, AddInterval, UpdateInterval, ClearButton, UnbrokenDateUpdateButton, SaveUserButton})
+        control->installEventFilter(this);
+}
+
+void TMainForm::SetTabOrder()
+{
+    const QList<QWidget*> order {IncomeDate, UnbrokenDateUpdateButton, AliasEdit, DateTimePickerFrom, DateTimePickerTo,
+        AddInterval, IntervalsListBox, UpdateInterval, ClearButton, SavedListBox, SaveEdit, SaveUserButton};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    // These take the focus by click only; Tab and Enter pass them by.
+    for (QWidget* control :
+        std::initializer_list<QWidget*> {UpdateInterval, ClearButton, SavedListBox, SaveEdit, SaveUserButton})
+        control->setFocusPolicy(Qt::ClickFocus);
+    IncomeDate->setFocus();
+}
+
+void TMainForm::ShowMessage(const QString& text)
+{
+    m_dialogs.showMessage(this, text);
+}
+
+void TMainForm::AddIntervalClick()
+{
+    const MDate from(ToAnsi(DateTimePickerFrom->displayText()));
+    const MDate to(ToAnsi(DateTimePickerTo->displayText()));
+    const QString name = AliasEdit->text();
+    if (HoldsSeparator(name)) {
+        ShowMessage(Text(InvalidCharacterMessage));
+        return;
+    }
+    WorkingList.emplace_back(ToAnsi(name), from, to);
+    Recalculate();
+}
+
+void TMainForm::IntervalsListBoxClick()
+{
+    const int i = SelectedRow(IntervalsListBox);
+    if (i < 0 || static_cast<size_t>(i) >= WorkingList.size())
+        return;
+    const Interval& period = WorkingList[static_cast<size_t>(i)];
+    SetCaption(SelectedIntervalLabel, FromAnsi(period.name));
+    ServiceLength length = IntervalLength(period.from, period.to);
+    SetCaption(SelectedIntervalValue, FromAnsi(LengthText(length)));
+    DateTimePickerFrom->setText(FromAnsi(DateText(period.from)));
+    DateTimePickerTo->setText(FromAnsi(DateText(period.to)));
+    AliasEdit->setText(FromAnsi(period.name));
+}
+
+void TMainForm::UpdateIntervalClick()
+{
+    const int i = SelectedRow(IntervalsListBox);
+    if (i <= -1 || static_cast<size_t>(i) >= WorkingList.size()) {
+        ShowMessage(Text(SelectLineMessage));
+        return;
+    }
+    const QString name = AliasEdit->text();
+    if (HoldsSeparator(name)) {
+        ShowMessage(Text(InvalidCharacterMessage));
+        return;
+    }
+    WorkingList[static_cast<size_t>(i)] = Interval(
+        ToAnsi(name), MDate(ToAnsi(DateTimePickerFrom->displayText())), MDate(ToAnsi(DateTimePickerTo->displayText())));
+    Recalculate();
+}
+
+void TMainForm::IntervalsListBoxKeyDown(int key)
+{
+    if (key != Qt::Key_Delete)
+        return;
+    const int i = SelectedRow(IntervalsListBox);
+    if (i < 0 || static_cast<size_t>(i) >= WorkingList.size())
+        return;
+    WorkingList.erase(WorkingList.begin() + i);
+    {
+        const QSignalBlocker quiet(IntervalsListBox);
+        delete IntervalsListBox->takeItem(i);
+    }
+    Recalculate();
+}
+
+void TMainForm::ClearButtonClick()
+{
+    WorkingList.clear();
+    Recalculate();
+}
+
+void TMainForm::IncomeDateChange()
+{
+    Recalculate();
+}
+
+void TMainForm::UnbrokenDateUpdateButtonClick()
+{
+    Recalculate();
+}
+
+void TMainForm::FormCreate()
+{
+    IncomeDate->setText(QDate::currentDate().toString(Text(DateFormat)));
+}
+
+void TMainForm::FormClose()
+{
+    SaveDataFile();
+}
+
+void TMainForm::SaveUserButtonClick()
+{
+    const QString typed = SaveEdit->text();
+    if (TrimControlsAndBlanks(typed).isEmpty()) {
+        ShowMessage(Text(EnterNameMessage));
+        return;
+    }
+    // The untrimmed text is the key, so a line end at either end counts as well.
+    if (HoldsSeparator(typed)) {
+        ShowMessage(Text(InvalidCharacterMessage));
+        return;
+    }
+    SaveRecord();
+}
+
+void TMainForm::SaveEditKeyDown(int key)
+{
+    if (IsEnter(key))
+        SaveUserButtonClick();
+}
+
+void TMainForm::SavedListBoxDblClick()
+{
+    const int i = SelectedRow(SavedListBox);
+    if (i < 0)
+        return;
+    OpenRecord(ToAnsi(SavedListBox->item(i)->text()));
+}
+
+void TMainForm::SavedListBoxKeyDown(int key)
+{
+    if (key != Qt::Key_Delete)
+        return;
+    const int i = SelectedRow(SavedListBox);
+    if (i < 0)
+        return;
+    DeleteRecord(ToAnsi(SavedListBox->item(i)->text()));
+    delete SavedListBox->takeItem(i);
+    // The line is gone, and with it the selection: a second Delete must not take another record.
+    SavedListBox->clearSelection();
+}
+
+void TMainForm::AboutClick()
+{
+    if (AboutForm)
+        AboutForm->exec();
+}
+
+void TMainForm::AliasEditKeyDown(int key)
+{
+    if (IsEnter(key))
+        FocusNextTabStop();
+}
+
+void TMainForm::DateTimePickerFromKeyDown(int key)
+{
+    if (IsEnter(key))
+        FocusNextTabStop();
+}
+
+void TMainForm::DateTimePickerToKeyDown(int key)
+{
+    if (IsEnter(key))
+        FocusNextTabStop();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* keyEvent = static_cast<const QKeyEvent*>(event);
+    const int key = keyEvent->key();
+    // The key handlers look at the key alone and pass it on.
+    if (watched == AliasEdit)
+        AliasEditKeyDown(key);
+    else if (watched == DateTimePickerFrom || watched == IncomeDate)
+        DateTimePickerFromKeyDown(key);
+    else if (watched == DateTimePickerTo)
+        DateTimePickerToKeyDown(key);
+    else if (watched == IntervalsListBox)
+        IntervalsListBoxKeyDown(key);
+    else if (watched == SavedListBox)
+        SavedListBoxKeyDown(key);
+    else if (watched == SaveEdit)
+        SaveEditKeyDown(key);
+    else if (auto* button = qobject_cast<QPushButton*>(watched)) {
+        // Outside a dialog a Qt button ignores Enter; here a focused button is pressed by Enter
+        // without modifiers, so that a period can be entered with the keyboard alone.
+        if (IsEnter(key) && (keyEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TMainForm::SaveRecord()
+{
+    const QString typed = SaveEdit->text();
+    const AnsiString key = ToAnsi(typed);
+    if (SavedRecords.find(key) == SavedRecords.end()) {
+        SavedListBox->addItem(typed);
+        ShowMessage(Text(RecordAddedMessage));
+    } else {
+        ShowMessage(Text(RecordChangedMessage));
+    }
+    SavedRecords[key] = WorkingList;
+    SaveEdit->clear();
+}
+
+void TMainForm::OpenRecord(const AnsiString& name)
+{
+    IntervalList periods;
+    const auto found = SavedRecords.find(name);
+    if (found != SavedRecords.end()) {
+        periods = found->second;
+        SaveEdit->setText(FromAnsi(name));
+    } else {
+        ShowMessage(Text(RecordNotFoundMessage));
+    }
+    WorkingList = std::move(periods);
+    Recalculate();
+}
+
+void TMainForm::DeleteRecord(const AnsiString& name)
+{
+    SavedRecords.erase(name);
+}
+
+void TMainForm::Recalculate()
+{
+    ServiceLength total;
+    {
+        // The refill drops the selection; that is no selection by the user.
+        const QSignalBlocker quiet(IntervalsListBox);
+        IntervalsListBox->clear();
+        std::vector<AnsiString> lines;
+        lines.reserve(WorkingList.size());
+        for (const Interval& period : WorkingList) {
+            lines.push_back(IntervalLine(period));
+            AddLength(total, IntervalLength(period.from, period.to));
+        }
+        IntervalsListBox->addItems(FromAnsi(lines));
+    }
+    SetCaption(TotalIntervalValue, FromAnsi(LengthText(total)));
+    UpdateUnbrokenDate(total);
+    SetCaption(SelectedIntervalLabel, QString());
+    SetCaption(SelectedIntervalValue, QString());
+}
+
+void TMainForm::UpdateUnbrokenDate(const ServiceLength& total)
+{
+    if (const auto date = UnbrokenServiceDate(ToAnsi(IncomeDate->displayText()), total))
+        SetCaption(UnbrokenDate, FromAnsi(*date));
+}
+
+void TMainForm::LoadDataFile()
+{
+    std::vector<AnsiString> names;
+    const DataFileResult result = ReadDataFile(DataFilePath, [&](AnsiString name, IntervalList periods) {
+        names.push_back(name);
+        // The writer keeps the file in key order, so the end is where a name belongs: no search.
+        SavedRecords.try_emplace(SavedRecords.end(), std::move(name))->second = std::move(periods);
+    });
+    SavedListBox->addItems(FromAnsi(names));
+    if (!result.ok()) {
+        m_keepDataFile = true;
+        ShowMessage(Text(ReadFailedMessage).arg(QDir::toNativeSeparators(DataFilePath), result.reason));
+    }
+}
+
+void TMainForm::SaveDataFile()
+{
+    if (m_keepDataFile)
+        return;
+    for (;;) {
+        const DataFileResult result = WriteDataFile(DataFilePath, SavedRecords);
+        if (result.ok())
+            return;
+        const QString text = Text(WriteFailedMessage).arg(QDir::toNativeSeparators(DataFilePath), result.reason);
+        if (!m_dialogs.askRetrySave(this, text))
+            return;
+    }
+}
+
+void TMainForm::FocusNextTabStop()
+{
+    focusNextChild();
+}

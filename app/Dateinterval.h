@@ -1,0 +1,138 @@
+#pragma once
+
+// moc cannot parse the C++20 library headers that the core uses, and needs none of their types.
+#ifndef Q_MOC_RUN
+#include "MDate.h"
+#include "SavedRecords.h"
+#endif
+
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QCloseEvent;
+class QEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+struct ServiceLength;
+
+// The main window: the working list of periods with its read-outs, the hire date with the
+// unbroken-service date, and the saved records that the data file keeps from run to run.
+// It owns all of the program's state. The data file is read once by the constructor and
+// written once when the window closes; nothing else touches it. A data file that exists but
+// cannot be read is reported at start and left as it is at close; a write that fails at close
+// is reported, with the choice to try again or to close without saving.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // How the window speaks to the user. The standard ones are modal message boxes; tests put
+    // in their own to record the texts and answer without a modal loop.
+    struct UserDialogs {
+        // A message with one OK button; returns when the user has closed it.
+        std::function<void(QWidget* parent, const QString& text)> showMessage;
+        // The data file could not be written at close: true to try again, false to close
+        // without saving.
+        std::function<bool(QWidget* parent, const QString& text)> askRetrySave;
+    };
+    static UserDialogs StandardDialogs();
+
+    // The caption of every message box, and the application's name.
+    static QString ApplicationTitle();
+
+    // Keeps its records in "u.ini" in the executable's folder.
+    explicit TMainForm(QWidget* parent = nullptr);
+    // Keeps its records in the given data file; a dialog left empty is the standard one.
+    explicit TMainForm(const QString& dataFilePath, UserDialogs dialogs = StandardDialogs(), QWidget* parent = nullptr);
+
+    // Shows a text in a message box with the application title and one OK button: the one way
+    // the window reports a problem the user can fix.
+    void ShowMessage(const QString& text);
+
+    // Handlers, named after their control and event. The key handlers take the Qt key code alone
+    // and never look at the modifiers: Shift+Delete deletes, Shift+Enter moves forward.
+    void AddIntervalClick();
+    void IntervalsListBoxClick();
+    void UpdateIntervalClick();
+    void IntervalsListBoxKeyDown(int key);
+    void ClearButtonClick();
+    void IncomeDateChange();
+    void UnbrokenDateUpdateButtonClick();
+    void FormCreate();
+    void FormClose();
+    void SaveUserButtonClick();
+    void SaveEditKeyDown(int key);
+    void SavedListBoxDblClick();
+    void SavedListBoxKeyDown(int key);
+    void AboutClick();
+    void AliasEditKeyDown(int key);
+    void DateTimePickerFromKeyDown(int key);
+    void DateTimePickerToKeyDown(int key);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Routes the keys of the controls to their key-down handlers and lets a focused button
+    // react to Enter.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void BindEvents();
+    void SetTabOrder();
+
+    void SaveRecord();
+    void OpenRecord(const AnsiString& name);
+    void DeleteRecord(const AnsiString& name);
+    void Recalculate();
+    void UpdateUnbrokenDate(const ServiceLength& total);
+    void LoadDataFile();
+    void SaveDataFile();
+    // Enter in an entry field: the focus moves forward to the next tab stop.
+    void FocusNextTabStop();
+
+    QMenuBar* MainMenu;
+    QMenu* File;
+    QAction* About;
+    QGroupBox* ParamsGroupBox;
+    QLabel* AliasLabel;
+    QLineEdit* AliasEdit;
+    QLabel* DateFromLabel;
+    QLineEdit* DateTimePickerFrom;
+    QLabel* DateToLabel;
+    QLineEdit* DateTimePickerTo;
+    QPushButton* AddInterval;
+    QPushButton* UpdateInterval;
+    QListWidget* IntervalsListBox;
+    QPushButton* ClearButton;
+    QGroupBox* CalculatingGroupBox;
+    QLabel* TotalIntervalLabel;
+    QLabel* TotalIntervalValue;
+    QLabel* SelectedIntervalLabel;
+    QLabel* SelectedIntervalValue;
+    QLabel* UnBrokenLabel;
+    QLineEdit* IncomeDate;
+    QLabel* UnbrokenDate;
+    QPushButton* UnbrokenDateUpdateButton;
+    QGroupBox* SavedGroupBox;
+    QListWidget* SavedListBox;
+    QLineEdit* SaveEdit;
+    QPushButton* SaveUserButton;
+
+    IntervalList WorkingList;
+    SavedRecordMap SavedRecords;
+    const QString DataFilePath; // a file-system path: never converted to Windows-1251
+
+    UserDialogs m_dialogs;
+    // The data file existed but could not be read at start: it is left as it is at close.
+    bool m_keepDataFile = false;
+};
+
+// The program's one main window; the application entry creates it.
+extern TMainForm* MainForm;

@@ -1,0 +1,1151 @@
+#include "About.h"
+#include "Dateinterval.h"
+#include "Win1251.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Blank = u"  .  .    "_s;
+
+QString Today()
+{
+    return QDate::currentDate().toString(u"dd.MM.yyyy"_s);
+}
+
+template <typename Control>
+Control* Find(const QWidget& form, const char* name)
+{
+    auto* control = form.findChild<Control*>(QString::fromLatin1(name));
+    if (!control)
+        qFatal("missing control: %s", name);
+    return control;
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray Ansi(const char* utf8)
+{
+    return QByteArray::fromStdString(Win1251(utf8));
+}
+
+QStringList Lines(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines.append(list->item(i)->text());
+    return lines;
+}
+
+int SelectedRow(const QListWidget* list)
+{
+    const auto selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+// Types a text key by key; QTest::keyClicks knows Latin-1 only.
+void TypeText(QWidget* control, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(control, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, control, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
+}
+
+// Replaces the text of an edit as a person does: select all, type over it.
+void TypeInto(QLineEdit* edit, const QString& text)
+{
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    else
+        TypeText(edit, text);
+}
+
+// The main window over a data file, shown offscreen, with its message boxes recorded instead
+// of shown; the controls are found by their names.
+struct Window {
+    explicit Window(const QString& dataFile)
+    {
+        TMainForm::UserDialogs dialogs;
+        dialogs.showMessage = [this](QWidget*, const QString& text) {
+            messages.append(text);
+            if (onMessage)
+                onMessage(text);
+        };
+        dialogs.askRetrySave = [this](QWidget*, const QString& text) {
+            retryPrompts.append(text);
+            return answerRetry ? answerRetry() : false;
+        };
+        form = std::make_unique<TMainForm>(dataFile, dialogs);
+        AliasEdit = Find<QLineEdit>(*form, "AliasEdit");
+        DateTimePickerFrom = Find<QLineEdit>(*form, "DateTimePickerFrom");
+        DateTimePickerTo = Find<QLineEdit>(*form, "DateTimePickerTo");
+        AddInterval = Find<QPushButton>(*form, "AddInterval");
+        UpdateInterval = Find<QPushButton>(*form, "UpdateInterval");
+        IntervalsListBox = Find<QListWidget>(*form, "IntervalsListBox");
+        ClearButton = Find<QPushButton>(*form, "ClearButton");
+        TotalIntervalValue = Find<QLabel>(*form, "TotalIntervalValue");
+        SelectedIntervalLabel = Find<QLabel>(*form, "SelectedIntervalLabel");
+        SelectedIntervalValue = Find<QLabel>(*form, "SelectedIntervalValue");
+        IncomeDate = Find<QLineEdit>(*form, "IncomeDate");
+        UnbrokenDate = Find<QLabel>(*form, "UnbrokenDate");
+        UnbrokenDateUpdateButton = Find<QPushButton>(*form, "UnbrokenDateUpdateButton");
+        SavedListBox = Find<QListWidget>(*form, "SavedListBox");
+        SaveEdit = Find<QLineEdit>(*form, "SaveEdit");
+        SaveUserButton = Find<QPushButton>(*form, "SaveUserButton");
+        form->show();
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qWarning("the main window did not become active");
+    }
+
+    void AddPeriod(const QString& name, const QString& from, const QString& to)
+    {
+        TypeInto(AliasEdit, name);
+        TypeInto(DateTimePickerFrom, from);
+        TypeInto(DateTimePickerTo, to);
+        QTest::mouseClick(AddInterval, Qt::LeftButton);
+    }
+
+    void ClickLine(QListWidget* list, int row)
+    {
+        const QRect line = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
+    }
+
+    void DoubleClickLine(QListWidget* list, int row)
+    {
+        const QRect line = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line.center());
+    }
+
+    void SaveAs(const QString& name)
+    {
+        TypeInto(SaveEdit, name);
+        QTest::mouseClick(SaveUserButton, Qt::LeftButton);
+    }
+
+    void Close()
+    {
+        form->close();
+    }
+
+    QStringList messages;
+    QStringList retryPrompts;
+    std::function<void(const QString&)> onMessage;
+    std::function<bool()> answerRetry;
+    std::unique_ptr<TMainForm> form;
+
+    QLineEdit* AliasEdit;
+    QLineEdit* DateTimePickerFrom;
+    QLineEdit* DateTimePickerTo;
+    QPushButton* AddInterval;
+    QPushButton* UpdateInterval;
+    QListWidget* IntervalsListBox;
+    QPushButton* ClearButton;
+    QLabel* TotalIntervalValue;
+    QLabel* SelectedIntervalLabel;
+    QLabel* SelectedIntervalValue;
+    QLineEdit* IncomeDate;
+    QLabel* UnbrokenDate;
+    QPushButton* UnbrokenDateUpdateButton;
+    QListWidget* SavedListBox;
+    QLineEdit* SaveEdit;
+    QPushButton* SaveUserButton;
+};
+
+// Lowers the largest file this process may write, so that a write of the data file fails
+// with "File too large" even for root; restored when it goes.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = bytes;
+        m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        Lift();
+    }
+    bool active() const
+    {
+        return m_active;
+    }
+    void Lift()
+    {
+        if (!m_active)
+            return;
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedHandler);
+        m_active = false;
+    }
+
+private:
+    rlimit m_saved {};
+    void (*m_savedHandler)(int) = nullptr;
+    bool m_active = false;
+};
+
+} // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowFrame();
+    void controls_data();
+    void controls();
+    void tabSequence();
+    void accessibility();
+    void startUp();
+    void defaultDataFileBesideTheExecutable();
+
+    void roadOfTypicalEvent();
+    void emptyFieldsGiveABlankPeriod();
+    void selectionFillsReadOutsAndFields();
+    void everyChangeDropsTheSelection_data();
+    void everyChangeDropsTheSelection();
+    void updateReplacesTheSelectedPeriod();
+    void updateWithoutSelection();
+    void deleteKey_data();
+    void deleteKey();
+    void clearOnEmptyList();
+    void hireDateDrivesTheUnbrokenDate();
+    void periodNamesWithSeparatorsAreRefused_data();
+    void periodNamesWithSeparatorsAreRefused();
+
+    void pastedLineBreaksAreRefused();
+    void saveMessages_data();
+    void saveMessages();
+    void savedNamesAreKeptAsTyped();
+    void openRecord();
+    void openMissingRecord();
+    void deleteRecord_data();
+    void deleteRecord();
+    void restartRoundTrip();
+    void bytesOnDisk();
+    void duplicateLinesInTheFile();
+    void failedWriteAtClose_data();
+    void failedWriteAtClose();
+    void unreadableFileIsLeftAlone();
+    void folderWithCyrillicAndBlanks();
+
+    void keyboardOnlyEntry();
+    void shiftEnterMovesForward();
+    void enterInHireDateThenOnRecalculate();
+    void enterInPeriodListDoesNothing();
+    void aboutMenuShowsTheAboutWindow();
+};
+
+void MainFormTest::windowFrame()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    QCOMPARE(w.form->windowTitle(), u"Калмир 1.0.1"_s);
+    QCOMPARE(w.form->centralWidget()->size(), QSize(686, 250));
+    QCOMPARE(w.form->minimumSize(), w.form->maximumSize());
+    QVERIFY(!w.form->windowIcon().pixmap(32).isNull());
+
+    const auto* menu = Find<QMenuBar>(*w.form, "MainMenu");
+    QCOMPARE(w.form->menuBar(), menu);
+    const auto* file = Find<QMenu>(*w.form, "File");
+    QCOMPARE(file->title(), u"Файл"_s);
+    const auto* about = Find<QAction>(*w.form, "About");
+    QCOMPARE(about->text(), u"О программе"_s);
+    QVERIFY(file->actions().contains(about));
+}
+
+void MainFormTest::controls_data()
+{
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QRect>("bounds");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<int>("pixels");
+
+    const auto row = [](const char* name, const char* parent, QRect bounds, const QString& text = {}, bool bold = false,
+                         int pixels = 11) {
+        QTest::newRow(name) << QString::fromLatin1(parent) << bounds << text << bold << pixels;
+    };
+    row("ParamsGroupBox", "Client", {6, 6, 489, 45});
+    row("AliasLabel", "ParamsGroupBox", {3, 3, 58, 13}, u"Название:"_s, true);
+    row("AliasEdit", "ParamsGroupBox", {3, 20, 129, 21});
+    row("DateFromLabel", "ParamsGroupBox", {136, 3, 46, 13}, u"Начало:"_s, true);
+    row("DateTimePickerFrom", "ParamsGroupBox", {136, 20, 82, 21}, Blank, false, 13);
+    row("DateToLabel", "ParamsGroupBox", {220, 3, 39, 13}, u"Конец:"_s, true);
+    row("DateTimePickerTo", "ParamsGroupBox", {220, 20, 82, 21}, Blank, false, 13);
+    row("AddInterval", "ParamsGroupBox", {308, 20, 102, 21}, u"Добавить"_s);
+    row("UpdateInterval", "Client", {423, 26, 63, 21}, u"Обновить"_s);
+    row("IntervalsListBox", "Client", {9, 53, 299, 178});
+    row("ClearButton", "Client", {9, 232, 299, 15}, u"Очистить"_s);
+    row("CalculatingGroupBox", "Client", {314, 53, 183, 194}, u"Расчет"_s);
+    row("TotalIntervalLabel", "CalculatingGroupBox", {4, 14, 109, 13}, u"Совокупный стаж:"_s, true);
+    row("TotalIntervalValue", "CalculatingGroupBox", {7, 31, 0, 16}, u"0 дн."_s, false, 13);
+    row("SelectedIntervalLabel", "CalculatingGroupBox", {4, 51, 0, 13}, {}, true);
+    row("SelectedIntervalValue", "CalculatingGroupBox", {7, 71, 0, 16}, {}, false, 13);
+    row("UnBrokenLabel", "CalculatingGroupBox", {4, 152, 140, 13}, u"Дата непрерывного стажа:"_s);
+    row("IncomeDate", "CalculatingGroupBox", {4, 169, 78, 21}, Today(), false, 13);
+    row("UnbrokenDate", "CalculatingGroupBox", {88, 174, 0, 16}, Today(), true);
+    row("UnbrokenDateUpdateButton", "CalculatingGroupBox", {156, 166, 25, 25}, u"@"_s);
+    row("SavedGroupBox", "Client", {499, 0, 179, 247}, u"Сохраненные"_s);
+    row("SavedListBox", "SavedGroupBox", {3, 16, 172, 198});
+    row("SaveEdit", "SavedGroupBox", {3, 215, 143, 21});
+    row("SaveUserButton", "SavedGroupBox", {147, 215, 28, 21}, u"+"_s, false, 19);
+}
+
+// Every control stands where the layout puts it, with its text and font. A label is as wide as
+// its text (at least as wide as the layout gives it), so a wider fallback font cuts no text.
+void MainFormTest::controls()
+{
+    const QString name = QString::fromLatin1(QTest::currentDataTag());
+    QFETCH(QString, parent);
+    QFETCH(QRect, bounds);
+    QFETCH(QString, text);
+    QFETCH(bool, bold);
+    QFETCH(int, pixels);
+
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    auto* control = w.form->findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(u"missing: "_s + name));
+    QCOMPARE(control->parentWidget()->objectName(), parent);
+    QCOMPARE(control->font().pixelSize(), pixels);
+    QCOMPARE(control->font().bold(), bold);
+    QVERIFY(control->font().families().contains(u"Tahoma"_s));
+
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->pos(), bounds.topLeft());
+        QCOMPARE(label->height(), bounds.height());
+        QVERIFY(label->width() >= bounds.width());
+        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(text), "text cut");
+        QVERIFY2(label->geometry().right() < label->parentWidget()->width(), "label leaves its parent");
+        return;
+    }
+    QCOMPARE(control->geometry(), bounds);
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        QCOMPARE(edit->displayText(), text);
+    else if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QCOMPARE(button->text(), text);
+        QVERIFY2(button->fontMetrics().horizontalAdvance(text) <= button->width() - 4, "text cut");
+    } else if (auto* box = qobject_cast<QGroupBox*>(control))
+        QCOMPARE(box->title(), text);
+}
+
+void MainFormTest::tabSequence()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    QCOMPARE(QApplication::focusWidget(), w.IncomeDate);
+
+    const QStringList expected {u"UnbrokenDateUpdateButton"_s, u"AliasEdit"_s, u"DateTimePickerFrom"_s,
+        u"DateTimePickerTo"_s, u"AddInterval"_s, u"IntervalsListBox"_s, u"IncomeDate"_s};
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited, expected);
+
+    for (const char* noStop : {"UpdateInterval", "ClearButton", "SavedListBox", "SaveEdit", "SaveUserButton"})
+        QCOMPARE(Find<QWidget>(*w.form, noStop)->focusPolicy(), Qt::ClickFocus);
+    QTest::mouseClick(w.SaveEdit, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w.SaveEdit);
+}
+
+void MainFormTest::accessibility()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    const struct {
+        const char* control;
+        QString name;
+        QString description;
+    } cases[] = {
+        {"AliasEdit", u"Название:"_s, {}},
+        {"DateTimePickerFrom", u"Начало:"_s, {}},
+        {"DateTimePickerTo", u"Конец:"_s, {}},
+        {"IncomeDate", u"Дата приема"_s, u"Дата приема"_s}, // the tooltip
+        {"SaveEdit", u"Название записи"_s, {}},
+        {"IntervalsListBox", u"Периоды"_s, {}},
+        {"SavedListBox", u"Сохраненные записи"_s, {}},
+        {"TotalIntervalValue", u"0 дн."_s, u"Совокупный стаж"_s},
+        {"SelectedIntervalLabel", {}, u"Выбранный период"_s},
+        {"SelectedIntervalValue", {}, u"Стаж выбранного периода"_s},
+        {"UnbrokenDate", Today(), u"Дата непрерывного стажа"_s},
+    };
+    for (const auto& c : cases) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find<QWidget>(*w.form, c.control));
+        QVERIFY2(accessible, c.control);
+        if (!c.name.isNull()) // an empty label's name is not its own
+            QCOMPARE(accessible->text(QAccessible::Name), c.name);
+        QCOMPARE(accessible->text(QAccessible::Description), c.description);
+    }
+    QCOMPARE(w.IncomeDate->toolTip(), u"Дата приема"_s);
+}
+
+void MainFormTest::startUp()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    QCOMPARE(w.IncomeDate->displayText(), Today());
+    QCOMPARE(w.UnbrokenDate->text(), Today());
+    QCOMPARE(w.TotalIntervalValue->text(), u"0 дн."_s);
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+    QCOMPARE(w.SavedListBox->count(), 0);
+    for (QLineEdit* date : {w.DateTimePickerFrom, w.DateTimePickerTo}) {
+        QCOMPARE(date->displayText(), Blank);
+        QCOMPARE(date->maxLength(), 10);
+    }
+    QVERIFY(w.messages.isEmpty());
+
+    // A first start writes an empty data file at close, so that the file exists from then on.
+    w.Close();
+    QCOMPARE(ReadBytes(dir.filePath(u"u.ini"_s)), QByteArray());
+}
+
+void MainFormTest::defaultDataFileBesideTheExecutable()
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(u"u.ini"_s);
+    if (QFile::exists(path))
+        QSKIP("a data file already stands beside the test executable");
+    WriteBytes(path, Ansi("Рядом|\r\n"));
+    {
+        TMainForm form;
+        QCOMPARE(Lines(Find<QListWidget>(form, "SavedListBox")), QStringList {u"Рядом"_s});
+    }
+    QFile::remove(path);
+}
+
+void MainFormTest::roadOfTypicalEvent()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    TypeInto(w.IncomeDate, u"15.06.2020"_s);
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(w.TotalIntervalValue->text(), u"6 л., 0 мес., 0 дн."_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2014"_s);
+    QCOMPARE(w.SelectedIntervalLabel->text(), QString());
+    QCOMPARE(w.SelectedIntervalValue->text(), QString());
+    QCOMPARE(SelectedRow(w.IntervalsListBox), -1);
+    // The edit fields keep their texts: a second click appends the same period again.
+    QCOMPARE(w.AliasEdit->text(), u"Завод"_s);
+    QTest::mouseClick(w.AddInterval, Qt::LeftButton);
+    QCOMPARE(Lines(w.IntervalsListBox),
+        (QStringList {u"(01.09.1995-31.08.2001) Завод"_s, u"(01.09.1995-31.08.2001) Завод"_s}));
+    QCOMPARE(w.TotalIntervalValue->text(), u"12 л., 0 мес., 1 дн."_s);
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainFormTest::emptyFieldsGiveABlankPeriod()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    QTest::mouseClick(w.AddInterval, Qt::LeftButton);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(  .  .    -  .  .    ) "_s});
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainFormTest::selectionFillsReadOutsAndFields()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    TypeInto(w.IncomeDate, u"15.06.2020"_s);
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    w.AddPeriod(u"Школа"_s, u"01.01.2002"_s, u"31.12.2002"_s);
+    const QString total = w.TotalIntervalValue->text();
+    const QString unbroken = w.UnbrokenDate->text();
+
+    w.ClickLine(w.IntervalsListBox, 0);
+    QCOMPARE(w.SelectedIntervalLabel->text(), u"Завод"_s);
+    QCOMPARE(w.SelectedIntervalValue->text(), u"6 л., 0 мес., 0 дн."_s);
+    QCOMPARE(w.AliasEdit->text(), u"Завод"_s);
+    QCOMPARE(w.DateTimePickerFrom->displayText(), u"01.09.1995"_s);
+    QCOMPARE(w.DateTimePickerTo->displayText(), u"31.08.2001"_s);
+
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Down);
+    QCOMPARE(SelectedRow(w.IntervalsListBox), 1);
+    QCOMPARE(w.SelectedIntervalLabel->text(), u"Школа"_s);
+    QCOMPARE(w.SelectedIntervalValue->text(), u"1 л., 0 мес., 0 дн."_s);
+    QCOMPARE(w.AliasEdit->text(), u"Школа"_s);
+    QCOMPARE(w.DateTimePickerFrom->displayText(), u"01.01.2002"_s);
+
+    // A click on the line already selected fills the fields again after they were edited.
+    TypeInto(w.AliasEdit, u"правка"_s);
+    w.ClickLine(w.IntervalsListBox, 1);
+    QCOMPARE(w.AliasEdit->text(), u"Школа"_s);
+
+    QCOMPARE(w.TotalIntervalValue->text(), total);
+    QCOMPARE(w.UnbrokenDate->text(), unbroken);
+    QCOMPARE(w.IntervalsListBox->count(), 2);
+
+    // Selecting a line and adding appends a copy of that period.
+    QTest::mouseClick(w.AddInterval, Qt::LeftButton);
+    QCOMPARE(Lines(w.IntervalsListBox).last(), u"(01.01.2002-31.12.2002) Школа"_s);
+}
+
+void MainFormTest::everyChangeDropsTheSelection_data()
+{
+    QTest::addColumn<std::function<void(Window&)>>("change");
+    QTest::addColumn<int>("linesAfter");
+    QTest::newRow("add") << std::function<void(Window&)>([](Window& w) {
+        QTest::mouseClick(w.AddInterval, Qt::LeftButton);
+    }) << 3;
+    QTest::newRow("update") << std::function<void(Window&)>([](Window& w) {
+        QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
+    }) << 2;
+    QTest::newRow("delete") << std::function<void(Window&)>([](Window& w) {
+        QTest::keyClick(w.IntervalsListBox, Qt::Key_Delete);
+    }) << 1;
+    QTest::newRow("clear") << std::function<void(Window&)>([](Window& w) {
+        QTest::mouseClick(w.ClearButton, Qt::LeftButton);
+    }) << 0;
+    QTest::newRow("hire date typed") << std::function<void(Window&)>([](Window& w) {
+        QTest::keyClick(w.IncomeDate, Qt::Key_Backspace);
+    }) << 2;
+    QTest::newRow("@") << std::function<void(Window&)>([](Window& w) {
+        QTest::mouseClick(w.UnbrokenDateUpdateButton, Qt::LeftButton);
+    }) << 2;
+}
+
+void MainFormTest::everyChangeDropsTheSelection()
+{
+    QFETCH(std::function<void(Window&)>, change);
+    QFETCH(int, linesAfter);
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    w.AddPeriod(u"Школа"_s, u"01.01.2002"_s, u"31.12.2002"_s);
+    w.ClickLine(w.IntervalsListBox, 1);
+    QCOMPARE(w.SelectedIntervalLabel->text(), u"Школа"_s);
+
+    change(w);
+    QCOMPARE(w.IntervalsListBox->count(), linesAfter);
+    QCOMPARE(SelectedRow(w.IntervalsListBox), -1);
+    QCOMPARE(w.SelectedIntervalLabel->text(), QString());
+    QCOMPARE(w.SelectedIntervalValue->text(), QString());
+    // The refill was no selection: the edit fields keep the selected period's texts.
+    QCOMPARE(w.AliasEdit->text(), u"Школа"_s);
+    QVERIFY(w.messages.isEmpty());
+
+    QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
+    QCOMPARE(w.messages, QStringList {u"Выберите строку для коррекции"_s});
+}
+
+void MainFormTest::updateReplacesTheSelectedPeriod()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    w.AddPeriod(u"Школа"_s, u"01.01.2002"_s, u"31.12.2002"_s);
+    w.ClickLine(w.IntervalsListBox, 0);
+    TypeInto(w.AliasEdit, u"Фабрика"_s);
+    TypeInto(w.DateTimePickerTo, u"31.08.1996"_s);
+    QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
+    QCOMPARE(Lines(w.IntervalsListBox),
+        (QStringList {u"(01.09.1995-31.08.1996) Фабрика"_s, u"(01.01.2002-31.12.2002) Школа"_s}));
+    QCOMPARE(w.TotalIntervalValue->text(), u"2 л., 0 мес., 1 дн."_s);
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainFormTest::updateWithoutSelection()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    TypeInto(w.IncomeDate, u"15.06.2020"_s);
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    TypeInto(w.AliasEdit, u"Другое"_s);
+    QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
+    QCOMPARE(w.messages, QStringList {u"Выберите строку для коррекции"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(w.TotalIntervalValue->text(), u"6 л., 0 мес., 0 дн."_s);
+    QCOMPARE(w.AliasEdit->text(), u"Другое"_s);
+}
+
+void MainFormTest::deleteKey_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Delete") << Qt::KeyboardModifiers();
+    QTest::newRow("Shift+Delete") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("Ctrl+Delete") << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("Alt+Delete") << Qt::KeyboardModifiers(Qt::AltModifier);
+}
+
+void MainFormTest::deleteKey()
+{
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Delete, modifiers); // on an empty list
+    w.AddPeriod(u"A"_s, u"01.01.2000"_s, u"31.12.2000"_s);
+    w.AddPeriod(u"B"_s, u"01.01.2001"_s, u"31.12.2001"_s);
+    w.AddPeriod(u"C"_s, u"01.01.2002"_s, u"31.12.2002"_s);
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Delete, modifiers); // nothing selected
+    QCOMPARE(w.IntervalsListBox->count(), 3);
+
+    w.ClickLine(w.IntervalsListBox, 0);
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Delete, modifiers);
+    QCOMPARE(Lines(w.IntervalsListBox), (QStringList {u"(01.01.2001-31.12.2001) B"_s, u"(01.01.2002-31.12.2002) C"_s}));
+    QCOMPARE(w.TotalIntervalValue->text(), u"2 л., 0 мес., 1 дн."_s);
+    QCOMPARE(SelectedRow(w.IntervalsListBox), -1);
+    // Removing the line selects no neighbour: the fields keep the deleted period's texts.
+    QCOMPARE(w.AliasEdit->text(), u"A"_s);
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainFormTest::clearOnEmptyList()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    TypeInto(w.IncomeDate, u"15.06.2020"_s);
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    QTest::mouseClick(w.ClearButton, Qt::LeftButton);
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+    QCOMPARE(w.TotalIntervalValue->text(), u"0 дн."_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2020"_s);
+
+    TypeInto(w.IncomeDate, QString());
+    QTest::mouseClick(w.ClearButton, Qt::LeftButton);
+    QCOMPARE(w.TotalIntervalValue->text(), u"0 дн."_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2020"_s);
+    QCOMPARE(w.AliasEdit->text(), u"Завод"_s);
+    QCOMPARE(w.DateTimePickerFrom->displayText(), u"01.09.1995"_s);
+    QCOMPARE(w.DateTimePickerTo->displayText(), u"31.08.2001"_s);
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainFormTest::hireDateDrivesTheUnbrokenDate()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    TypeInto(w.IncomeDate, u"15.06.2020"_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2014"_s);
+
+    // Cleared or partly typed, the hire date cannot be used: the last date stays.
+    TypeInto(w.IncomeDate, QString());
+    QCOMPARE(w.IncomeDate->displayText(), Blank);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2014"_s);
+    TypeText(w.IncomeDate, u"1506"_s);
+    QCOMPARE(w.IncomeDate->displayText(), u"15.06.    "_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2014"_s);
+    // Every keystroke recalculates: the last one completes the date.
+    TypeText(w.IncomeDate, u"2021"_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2015"_s);
+    // Not a real date: unchanged.
+    TypeInto(w.IncomeDate, u"31.02.2020"_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2015"_s);
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainFormTest::periodNamesWithSeparatorsAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("comma") << u"Завод, цех"_s;
+    QTest::newRow("ampersand") << u"&Завод"_s;
+    QTest::newRow("bar") << u"Завод|"_s;
+}
+
+void MainFormTest::periodNamesWithSeparatorsAreRefused()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    const QString total = w.TotalIntervalValue->text();
+
+    TypeInto(w.AliasEdit, name);
+    QTest::mouseClick(w.AddInterval, Qt::LeftButton);
+    QCOMPARE(w.messages, QStringList {u"Недопустимый символ в названии"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+
+    w.ClickLine(w.IntervalsListBox, 0);
+    TypeInto(w.AliasEdit, name);
+    QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
+    QCOMPARE(w.messages.size(), 2);
+    QCOMPARE(w.messages.last(), u"Недопустимый символ в названии"_s);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(w.TotalIntervalValue->text(), total);
+    QCOMPARE(w.AliasEdit->text(), name);
+}
+
+// A single-line edit keeps the line breaks of a pasted text; in a name they would split its
+// record in the data file.
+void MainFormTest::pastedLineBreaksAreRefused()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    Window w(path);
+    const auto paste = [](QLineEdit* edit, const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), text);
+    };
+    paste(w.AliasEdit, u"За\r\nвод"_s);
+    QTest::mouseClick(w.AddInterval, Qt::LeftButton);
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+    paste(w.SaveEdit, u"Иванов\n"_s);
+    QTest::mouseClick(w.SaveUserButton, Qt::LeftButton);
+    QCOMPARE(w.messages, QStringList(2, u"Недопустимый символ в названии"_s));
+    QCOMPARE(w.SavedListBox->count(), 0);
+}
+
+void MainFormTest::saveMessages_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("byEnter");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("linesAfter");
+    QTest::addColumn<QString>("editAfter");
+    QTest::addColumn<QByteArray>("fileAfter");
+
+    const QStringList before {u"Иванов"_s};
+    const QByteArray old = Ansi("Иванов|Старое,01.01.1990,31.12.1990&\r\n");
+    const QByteArray periods = Ansi("|Завод,01.09.1995,31.08.2001&\r\n");
+    QTest::newRow("empty") << QString() << false << u"Введите название записи"_s << before << QString() << old;
+    QTest::newRow("blanks by Enter") << u"   "_s << true << u"Введите название записи"_s << before << u"   "_s << old;
+    QTest::newRow("comma") << u"a,b"_s << false << u"Недопустимый символ в названии"_s << before << u"a,b"_s << old;
+    QTest::newRow("ampersand first") << u"&a"_s << false << u"Недопустимый символ в названии"_s << before << u"&a"_s
+                                     << old;
+    QTest::newRow("bar last by Enter") << u"a|"_s << true << u"Недопустимый символ в названии"_s << before << u"a|"_s
+                                       << old;
+    QTest::newRow("new") << u"Петров"_s << false << u"Информация добавлена"_s << QStringList {u"Иванов"_s, u"Петров"_s}
+                         << QString() << old + Ansi("Петров") + periods;
+    QTest::newRow("new by Enter") << u"Петров"_s << true << u"Информация добавлена"_s
+                                  << QStringList {u"Иванов"_s, u"Петров"_s} << QString()
+                                  << old + Ansi("Петров") + periods;
+    QTest::newRow("no-break space is a name")
+        << u"\u00A0"_s << false << u"Информация добавлена"_s << QStringList {u"Иванов"_s, u"\u00A0"_s} << QString()
+        << QByteArray("\xA0") + periods + old;
+    QTest::newRow("existing") << u"Иванов"_s << false << u"Информация изменена"_s << before << QString()
+                              << Ansi("Иванов") + periods;
+    QTest::newRow("existing by Enter") << u"Иванов"_s << true << u"Информация изменена"_s << before << QString()
+                                       << Ansi("Иванов") + periods;
+}
+
+// Each message of the save command and the state it leaves; the file written at close shows
+// what the records hold.
+void MainFormTest::saveMessages()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, byEnter);
+    QFETCH(QString, message);
+    QFETCH(QStringList, linesAfter);
+    QFETCH(QString, editAfter);
+    QFETCH(QByteArray, fileAfter);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|Старое,01.01.1990,31.12.1990&\r\n"));
+    Window w(path);
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    QStringList linesAtMessage;
+    w.onMessage = [&](const QString&) { linesAtMessage = Lines(w.SavedListBox); };
+
+    TypeInto(w.SaveEdit, name);
+    if (byEnter)
+        QTest::keyClick(w.SaveEdit, Qt::Key_Return, Qt::ShiftModifier);
+    else
+        QTest::mouseClick(w.SaveUserButton, Qt::LeftButton);
+
+    QCOMPARE(w.messages, QStringList {message});
+    QCOMPARE(linesAtMessage, linesAfter);
+    QCOMPARE(Lines(w.SavedListBox), linesAfter);
+    QCOMPARE(w.SaveEdit->text(), editAfter);
+    // Saving leaves the period list and the read-outs alone.
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(w.TotalIntervalValue->text(), u"6 л., 0 мес., 0 дн."_s);
+
+    w.Close();
+    QCOMPARE(ReadBytes(path), fileAfter);
+}
+
+// Names are keys as typed: blanks around a name and another letter case make other records.
+void MainFormTest::savedNamesAreKeptAsTyped()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    Window w(path);
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    const QStringList names {u"Иванов"_s, u" Иванов "_s, u"иванов"_s};
+    for (const QString& name : names)
+        w.SaveAs(name);
+    QCOMPARE(w.messages, QStringList(3, u"Информация добавлена"_s));
+    QCOMPARE(Lines(w.SavedListBox), names);
+    w.Close();
+    QCOMPARE(ReadBytes(path),
+        Ansi(" Иванов |Завод,01.09.1995,31.08.2001&\r\n"
+             "Иванов|Завод,01.09.1995,31.08.2001&\r\n"
+             "иванов|Завод,01.09.1995,31.08.2001&\r\n"));
+}
+
+void MainFormTest::openRecord()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|Завод,01.09.1995,31.08.2001&Школа,01.01.2002,31.12.2002&\r\n"));
+    Window w(path);
+    TypeInto(w.IncomeDate, u"15.06.2020"_s);
+    w.AddPeriod(u"Другое"_s, u"01.01.2010"_s, u"31.12.2010"_s);
+    w.ClickLine(w.IntervalsListBox, 0);
+
+    w.DoubleClickLine(w.SavedListBox, 0);
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w.SaveEdit->text(), u"Иванов"_s);
+    QCOMPARE(Lines(w.IntervalsListBox),
+        (QStringList {u"(01.09.1995-31.08.2001) Завод"_s, u"(01.01.2002-31.12.2002) Школа"_s}));
+    QCOMPARE(SelectedRow(w.IntervalsListBox), -1);
+    QCOMPARE(w.SelectedIntervalLabel->text(), QString());
+    QCOMPARE(w.TotalIntervalValue->text(), u"7 л., 0 мес., 1 дн."_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"14.06.2013"_s);
+    // Opening writes neither the period fields nor the hire date, and leaves the record's line selected.
+    QCOMPARE(w.AliasEdit->text(), u"Другое"_s);
+    QCOMPARE(w.DateTimePickerFrom->displayText(), u"01.01.2010"_s);
+    QCOMPARE(w.IncomeDate->displayText(), u"15.06.2020"_s);
+    QCOMPARE(SelectedRow(w.SavedListBox), 0);
+
+    // Opened, changed and saved under the name it brought along: the record is replaced.
+    QTest::mouseClick(w.AddInterval, Qt::LeftButton);
+    QTest::keyClick(w.SaveEdit, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(w.messages, QStringList {u"Информация изменена"_s});
+    QCOMPARE(w.SavedListBox->count(), 1);
+    // Later edits do not reach the saved copy.
+    QTest::mouseClick(w.ClearButton, Qt::LeftButton);
+    w.DoubleClickLine(w.SavedListBox, 0);
+    QCOMPARE(w.IntervalsListBox->count(), 3);
+    QCOMPARE(Lines(w.IntervalsListBox).last(), u"(01.01.2010-31.12.2010) Другое"_s);
+}
+
+// A name on two lines of the file is listed twice but is one record.
+void MainFormTest::openMissingRecord()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("X|A,01.01.2000,02.02.2000&\r\nX|B,03.03.2000,04.04.2000&\r\n"));
+    Window w(path);
+    QCOMPARE(Lines(w.SavedListBox), (QStringList {u"X"_s, u"X"_s}));
+    w.DoubleClickLine(w.SavedListBox, 1);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(03.03.2000-04.04.2000) B"_s});
+
+    w.ClickLine(w.SavedListBox, 0);
+    QTest::keyClick(w.SavedListBox, Qt::Key_Delete);
+    QCOMPARE(Lines(w.SavedListBox), QStringList {u"X"_s});
+    TypeInto(w.SaveEdit, u"набрано"_s);
+    w.DoubleClickLine(w.SavedListBox, 0);
+    QCOMPARE(w.messages, QStringList {u"Запись не найдена"_s});
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+    QCOMPARE(w.TotalIntervalValue->text(), u"0 дн."_s);
+    QCOMPARE(w.SaveEdit->text(), u"набрано"_s);
+    QCOMPARE(Lines(w.SavedListBox), QStringList {u"X"_s});
+
+    // Its line goes without a word, though no record stands behind it.
+    QTest::keyClick(w.SavedListBox, Qt::Key_Delete);
+    QCOMPARE(w.SavedListBox->count(), 0);
+    QCOMPARE(w.messages.size(), 1);
+    w.Close();
+    QCOMPARE(ReadBytes(path), QByteArray());
+}
+
+void MainFormTest::deleteRecord_data()
+{
+    deleteKey_data();
+}
+
+void MainFormTest::deleteRecord()
+{
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, "A|\r\nB|P,01.01.2000,31.12.2000&\r\nC|\r\n");
+    Window w(path);
+    QTest::keyClick(w.SavedListBox, Qt::Key_Delete, modifiers); // nothing selected
+    QCOMPARE(w.SavedListBox->count(), 3);
+    w.DoubleClickLine(w.SavedListBox, 1);
+    TypeInto(w.SaveEdit, u"имя"_s);
+
+    QTest::keyClick(w.SavedListBox, Qt::Key_Delete, modifiers);
+    QCOMPARE(Lines(w.SavedListBox), (QStringList {u"A"_s, u"C"_s}));
+    QCOMPARE(SelectedRow(w.SavedListBox), -1);
+    // A second Delete finds no selected line and takes nothing more.
+    QTest::keyClick(w.SavedListBox, Qt::Key_Delete, modifiers);
+    QCOMPARE(w.SavedListBox->count(), 2);
+    // The working list of the deleted record and the name field stay.
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.01.2000-31.12.2000) P"_s});
+    QCOMPARE(w.SaveEdit->text(), u"имя"_s);
+    QVERIFY(w.messages.isEmpty());
+    w.Close();
+    QCOMPARE(ReadBytes(path), QByteArray("A|\r\nC|\r\n"));
+}
+
+// Saved in any order, the records come back after a restart in byte order of their names.
+void MainFormTest::restartRoundTrip()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    const QStringList typed {u"Б"_s, u"A"_s, u"а"_s, u"1"_s, u"Ё"_s};
+    {
+        Window w(path);
+        for (const QString& name : typed) {
+            w.AddPeriod(name + u"-работа"_s, u"01.01.2000"_s, u"31.12.2000"_s);
+            w.SaveAs(name);
+        }
+        QCOMPARE(Lines(w.SavedListBox), typed);
+        w.Close();
+    }
+    Window w(path);
+    QCOMPARE(Lines(w.SavedListBox), (QStringList {u"1"_s, u"A"_s, u"Ё"_s, u"Б"_s, u"а"_s}));
+    w.DoubleClickLine(w.SavedListBox, 3);
+    QCOMPARE(w.SaveEdit->text(), u"Б"_s);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.01.2000-31.12.2000) Б-работа"_s});
+    w.DoubleClickLine(w.SavedListBox, 4);
+    QCOMPARE(w.IntervalsListBox->count(), 3);
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainFormTest::bytesOnDisk()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    Window w(path);
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    w.SaveAs(u"Иванов"_s);
+    w.Close();
+    QCOMPARE(ReadBytes(path), QByteArray("\xC8\xE2\xE0\xED\xEE\xE2|\xC7\xE0\xE2\xEE\xE4,01.09.1995,31.08.2001&\r\n"));
+}
+
+// Lines out of key order are listed in file order, a repeated name as often as it stands;
+// the close writes one line per name in key order, with the periods of its last line.
+void MainFormTest::duplicateLinesInTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Я|\r\n\r\nА|a,1.1.2000,2.2.2000&\nЯ|b,3.3.2000,4.4.2000&\r\nбез черты\r\nБ|"));
+    Window w(path);
+    QCOMPARE(Lines(w.SavedListBox), (QStringList {u"Я"_s, u"А"_s, u"Я"_s, u"Б"_s}));
+    QVERIFY(w.messages.isEmpty());
+    w.Close();
+    QCOMPARE(ReadBytes(path), Ansi("А|a,1.1.2000,2.2.2000&\r\nБ|\r\nЯ|b,3.3.2000,4.4.2000&\r\n"));
+}
+
+void MainFormTest::failedWriteAtClose_data()
+{
+    QTest::addColumn<bool>("retry");
+    QTest::newRow("try again") << true;
+    QTest::newRow("close without saving") << false;
+}
+
+// A write that fails at close is never silent: the user is told the file and the reason and
+// may try again; closing without saving leaves the previous file whole.
+void MainFormTest::failedWriteAtClose()
+{
+    QFETCH(bool, retry);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    const QByteArray previous = "A|\r\n";
+    WriteBytes(path, previous);
+    Window w(path);
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    w.SaveAs(u"Иванов"_s);
+
+    FileSizeLimit limit(static_cast<rlim_t>(previous.size()));
+    QVERIFY(limit.active());
+    w.answerRetry = [&] {
+        if (retry)
+            limit.Lift();
+        return retry;
+    };
+    w.Close();
+    limit.Lift();
+
+    QCOMPARE(w.retryPrompts.size(), 1);
+    const QString& prompt = w.retryPrompts.first();
+    QVERIFY2(prompt.contains(QDir::toNativeSeparators(path)), qPrintable(prompt));
+    // The reason stands on the line after the file name.
+    const QStringList promptLines = prompt.split(u'\n');
+    QVERIFY2(promptLines.size() > 2 && !promptLines[1].trimmed().isEmpty(), qPrintable(prompt));
+    QVERIFY(!w.form->isVisible());
+    QCOMPARE(ReadBytes(path), retry ? "A|\r\n" + Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\n") : previous);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {u"u.ini"_s});
+}
+
+// An existing data file that cannot be read is reported once at start and not overwritten at close.
+void MainFormTest::unreadableFileIsLeftAlone()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    QVERIFY(QDir().mkpath(path + u"/inside"_s));
+    Window w(path);
+    QCOMPARE(w.messages.size(), 1);
+    QVERIFY2(w.messages.first().contains(QDir::toNativeSeparators(path)), qPrintable(w.messages.first()));
+    QCOMPARE(w.SavedListBox->count(), 0);
+
+    w.SaveAs(u"Иванов"_s);
+    QCOMPARE(w.messages.size(), 2);
+    w.Close();
+    QCOMPARE(w.messages.size(), 2);
+    QVERIFY(w.retryPrompts.isEmpty());
+    QVERIFY(QFileInfo(path + u"/inside"_s).isDir());
+}
+
+void MainFormTest::folderWithCyrillicAndBlanks()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(u"Мои записи/стаж 2024"_s);
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = QDir(folder).filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|\r\n"));
+    {
+        Window w(path);
+        QCOMPARE(Lines(w.SavedListBox), QStringList {u"Иванов"_s});
+        w.SaveAs(u"Петров"_s);
+        w.Close();
+        QVERIFY(w.retryPrompts.isEmpty());
+    }
+    QCOMPARE(ReadBytes(path), Ansi("Иванов|\r\nПетров|\r\n"));
+    Window again(path);
+    QCOMPARE(Lines(again.SavedListBox), (QStringList {u"Иванов"_s, u"Петров"_s}));
+}
+
+// Name, Enter, start date, Enter, end date, Enter, and Enter on "Добавить": no mouse needed.
+void MainFormTest::keyboardOnlyEntry()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    QCOMPARE(QApplication::focusWidget(), w.IncomeDate);
+    QTest::keyClick(w.IncomeDate, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.AliasEdit);
+
+    TypeText(QApplication::focusWidget(), u"Завод"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.DateTimePickerFrom);
+    TypeText(QApplication::focusWidget(), u"01091995"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(QApplication::focusWidget(), w.DateTimePickerTo);
+    TypeText(QApplication::focusWidget(), u"31082001"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.AddInterval);
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(w.IntervalsListBox->count(), 2);
+    QCOMPARE(QApplication::focusWidget(), w.AddInterval);
+}
+
+void MainFormTest::shiftEnterMovesForward()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    const QList<std::pair<QWidget*, QWidget*>> steps {{w.AliasEdit, w.DateTimePickerFrom},
+        {w.DateTimePickerFrom, w.DateTimePickerTo}, {w.DateTimePickerTo, w.AddInterval},
+        {w.IncomeDate, w.UnbrokenDateUpdateButton}};
+    for (const auto& [from, to] : steps) {
+        for (Qt::KeyboardModifiers modifiers :
+            {Qt::KeyboardModifiers(Qt::ShiftModifier), Qt::ControlModifier | Qt::AltModifier}) {
+            from->setFocus();
+            QTest::keyClick(from, Qt::Key_Return, modifiers);
+            QCOMPARE(QApplication::focusWidget()->objectName(), to->objectName());
+        }
+    }
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+}
+
+void MainFormTest::enterInHireDateThenOnRecalculate()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    w.ClickLine(w.IntervalsListBox, 0);
+    QCOMPARE(w.SelectedIntervalLabel->text(), u"Завод"_s);
+
+    QTest::mouseClick(w.IncomeDate, Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.UnbrokenDateUpdateButton);
+    QCOMPARE(w.SelectedIntervalLabel->text(), u"Завод"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(SelectedRow(w.IntervalsListBox), -1);
+    QCOMPARE(w.SelectedIntervalLabel->text(), QString());
+    QCOMPARE(w.IntervalsListBox->count(), 1);
+}
+
+void MainFormTest::enterInPeriodListDoesNothing()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    w.AddPeriod(u"Школа"_s, u"01.01.2002"_s, u"31.12.2002"_s);
+    w.ClickLine(w.IntervalsListBox, 0);
+    QCOMPARE(QApplication::focusWidget(), w.IntervalsListBox);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        QTest::keyClick(w.IntervalsListBox, key);
+    QCOMPARE(QApplication::focusWidget(), w.IntervalsListBox);
+    QCOMPARE(SelectedRow(w.IntervalsListBox), 0);
+    QCOMPARE(w.IntervalsListBox->count(), 2);
+    QCOMPARE(w.SelectedIntervalLabel->text(), u"Завод"_s);
+}
+
+void MainFormTest::aboutMenuShowsTheAboutWindow()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    auto* about = Find<QAction>(*w.form, "About");
+    about->trigger(); // no About window yet: nothing happens
+
+    AboutForm = new TAboutForm(w.form.get());
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        shown = QApplication::activeModalWidget() == AboutForm;
+        AboutForm->reject();
+    });
+    about->trigger();
+    QVERIFY(shown);
+    QVERIFY(!AboutForm->isVisible());
+    QCOMPARE(w.form->windowTitle(), u"Калмир 1.0.1"_s);
+    AboutForm = nullptr;
+}
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
