@@ -83,6 +83,7 @@ std::pair<AnsiString, IntervalList> ParseRecordLine(const AnsiString& line)
     IntervalList periods;
     if (ampersands == 0)
         return {AnsiString(name), std::move(periods)};
+    // The piece after the last "&" is normally empty: one period per "&", and no spare room.
     periods.reserve(ampersands);
     for (const char* start = listStart;;) {
         const char* const ampersand = Find(start, listEnd, '&');
