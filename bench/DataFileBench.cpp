@@ -1,6 +1,7 @@
 // Reading and writing a large data file, each against the plain work on the same bytes that no
 // parser can avoid: the reader against a pass that only counts the line ends, the writer against
 // writing the same bytes with the same durability. The ratios are printed at the end of the run.
+#include "BenchData.h"
 #include "DataFile.h"
 
 #include <QFile>
@@ -22,115 +23,18 @@
 
 namespace {
 
-constexpr size_t RecordCount = 100'000;
-constexpr size_t PeriodsPerRecord = 5;
 // The reader's chunk, so that the plain pass reads the file exactly as the reader does.
 constexpr qint64 ChunkSize = 64 * 1024;
 
-// Windows-1251 bytes of realistic names: full names as record names, employers as period names.
-const char* const Surnames[] = {
-    "\xC8\xE2\xE0\xED\xEE\xE2", // Иванов
-    "\xCF\xE5\xF2\xF0\xEE\xE2", // Петров
-    "\xD1\xE8\xE4\xEE\xF0\xEE\xE2", // Сидоров
-    "\xCA\xF3\xE7\xED\xE5\xF6\xEE\xE2", // Кузнецов
-    "\xD1\xEC\xE8\xF0\xED\xEE\xE2", // Смирнов
-    "\xCF\xEE\xEF\xEE\xE2", // Попов
-    "\xC2\xE0\xF1\xE8\xEB\xFC\xE5\xE2", // Васильев
-    "\xD1\xEE\xEA\xEE\xEB\xEE\xE2", // Соколов
-    "\xCC\xE8\xF5\xE0\xE9\xEB\xEE\xE2", // Михайлов
-    "\xCD\xEE\xE2\xE8\xEA\xEE\xE2", // Новиков
-    "\xD4\xE5\xE4\xEE\xF0\xEE\xE2", // Федоров
-    "\xCC\xEE\xF0\xEE\xE7\xEE\xE2", // Морозов
-    "\xC2\xEE\xEB\xEA\xEE\xE2", // Волков
-    "\xC0\xEB\xE5\xEA\xF1\xE5\xE5\xE2", // Алексеев
-    "\xCB\xE5\xE1\xE5\xE4\xE5\xE2", // Лебедев
-    "\xD1\xE5\xEC\xE5\xED\xEE\xE2", // Семенов
-    "\xC5\xE3\xEE\xF0\xEE\xE2", // Егоров
-    "\xCF\xE0\xE2\xEB\xEE\xE2", // Павлов
-    "\xCA\xEE\xE7\xEB\xEE\xE2", // Козлов
-    "\xD1\xF2\xE5\xEF\xE0\xED\xEE\xE2", // Степанов
-};
-const char* const FirstNames[] = {
-    "\xC0\xEB\xE5\xEA\xF1\xE0\xED\xE4\xF0", // Александр
-    "\xC8\xE2\xE0\xED", // Иван
-    "\xD1\xE5\xF0\xE3\xE5\xE9", // Сергей
-    "\xCE\xEB\xFC\xE3\xE0", // Ольга
-    "\xC5\xEB\xE5\xED\xE0", // Елена
-    "\xC4\xEC\xE8\xF2\xF0\xE8\xE9", // Дмитрий
-    "\xCD\xE0\xF2\xE0\xEB\xFC\xFF", // Наталья
-    "\xCC\xE8\xF5\xE0\xE8\xEB", // Михаил
-    "\xD2\xE0\xF2\xFC\xFF\xED\xE0", // Татьяна
-    "\xCF\xE0\xE2\xE5\xEB", // Павел
-};
-const char* const Patronymics[] = {
-    "\xC8\xE2\xE0\xED\xEE\xE2\xE8\xF7", // Иванович
-    "\xCF\xE5\xF2\xF0\xEE\xE2\xED\xE0", // Петровна
-    "\xD1\xE5\xF0\xE3\xE5\xE5\xE2\xE8\xF7", // Сергеевич
-    "\xCD\xE8\xEA\xEE\xEB\xE0\xE5\xE2\xED\xE0", // Николаевна
-    "\xC2\xE8\xEA\xF2\xEE\xF0\xEE\xE2\xE8\xF7", // Викторович
-};
-const char* const Employers[] = {
-    "\xC7\xE0\xE2\xEE\xE4", // Завод
-    "\xD8\xEA\xEE\xEB\xE0 \xB9 5", // Школа № 5
-    "\xC8\xED\xF1\xF2\xE8\xF2\xF3\xF2", // Институт
-    "\xC1\xEE\xEB\xFC\xED\xE8\xF6\xE0", // Больница
-    "\xCE\xCE\xCE \xAB\xD0\xEE\xEC\xE0\xF8\xEA\xE0\xBB", // ООО «Ромашка»
-    "\xD1\xEB\xF3\xE6\xE1\xE0 \xE2 \xE0\xF0\xEC\xE8\xE8", // Служба в армии
-    "\xCA\xEE\xEB\xF5\xEE\xE7 \xE8\xEC. \xCB\xE5\xED\xE8\xED\xE0", // Колхоз им. Ленина
-    "\xD2\xF0\xE0\xEC\xE2\xE0\xE9\xED\xEE\xE5 \xE4\xE5\xEF\xEE", // Трамвайное депо
-};
-
-template <size_t N> const char* Pick(const char* const (&names)[N], std::mt19937& random)
-{
-    return names[std::uniform_int_distribution<size_t>(0, N - 1)(random)];
-}
-
-// 100k distinct full names (with a number where the three lists run out), five periods each.
-SavedRecordMap GenerateRecords()
-{
-    std::mt19937 random(20261211);
-    std::uniform_int_distribution<int> year(1960, 2020);
-    std::uniform_int_distribution<int> month(1, 12);
-    std::uniform_int_distribution<int> day(1, 28);
+// The map written back is the one read from the file, as the program writes at close what it
+// loaded at start.
+struct Fixture : DataFileFixture {
     SavedRecordMap records;
-    char date[32];
-    while (records.size() < RecordCount) {
-        AnsiString name = std::string(Pick(Surnames, random)) + ' ' + Pick(FirstNames, random) + ' '
-            + Pick(Patronymics, random) + ' ' + std::to_string(records.size());
-        IntervalList periods;
-        for (size_t i = 0; i < PeriodsPerRecord; ++i) {
-            const int startYear = year(random);
-            std::snprintf(date, sizeof date, "%02d.%02d.%04d", day(random), month(random), startYear);
-            const MDate from{AnsiString(date)};
-            std::snprintf(date, sizeof date, "%02d.%02d.%04d", day(random), month(random), startYear + 3);
-            periods.emplace_back(Pick(Employers, random), from, MDate(AnsiString(date)));
-        }
-        records.emplace(std::move(name), std::move(periods));
-    }
-    return records;
-}
 
-struct Fixture {
-    QTemporaryDir folder;
-    QString dataPath;
-    QString plainPath;
-    SavedRecordMap records;
-    QByteArray bytes;
-
-    // The map written back is the one read from the file, as the program writes at close what it
-    // loaded at start.
     Fixture()
-        : dataPath(folder.filePath("u.ini"))
-        , plainPath(folder.filePath("plain.ini"))
     {
-        if (!WriteDataFile(dataPath, GenerateRecords()).ok())
-            std::abort();
         ReadDataFile(
             dataPath, [this](AnsiString name, IntervalList periods) { records[std::move(name)] = std::move(periods); });
-        QFile file(dataPath);
-        if (!file.open(QIODevice::ReadOnly))
-            std::abort();
-        bytes = file.readAll();
     }
 };
 
@@ -146,8 +50,9 @@ void BM_ReadDataFile(benchmark::State& state)
     for (auto _ : state) {
         // The sink does what the window does with each record.
         SavedRecordMap map;
-        const DataFileResult result = ReadDataFile(data.dataPath,
-            [&map](AnsiString name, IntervalList periods) { map[std::move(name)] = std::move(periods); });
+        const DataFileResult result = ReadDataFile(data.dataPath, [&map](AnsiString name, IntervalList periods) {
+            map.try_emplace(map.end(), std::move(name))->second = std::move(periods);
+        });
         if (result.state != DataFileResult::State::Done || map.size() != RecordCount)
             state.SkipWithError("the data file did not read back whole");
         benchmark::DoNotOptimize(map);
@@ -203,8 +108,7 @@ void BM_PlainWrite(benchmark::State& state)
 {
     Fixture& data = Data();
     for (auto _ : state) {
-        QSaveFile file(data.plainPath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(data.bytes) != data.bytes.size() || !file.commit())
+        if (!PlainDurableWrite(data.plainPath, data.bytes))
             state.SkipWithError("plain write failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());

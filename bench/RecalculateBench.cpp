@@ -5,6 +5,7 @@
 // generated data file with one record of N periods, and a double click on its line opens it.
 // "@" (UnbrokenDateUpdateButtonClick) then does nothing but Recalculate.
 
+#include "BenchData.h"
 #include "Dateinterval.h"
 
 #include <QApplication>
@@ -105,10 +106,5 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,4 +1,5 @@
 #include "DataFile.h"
+#include "RandomRecords.h"
 #include "Win1251.h"
 
 #include <QBuffer>
@@ -374,32 +375,12 @@ TEST(DataFile, WriteBelowARegularFileFails)
     EXPECT_EQ(ReadBytes(notAFolder), "x");
 }
 
-// Texts the format can carry: any byte but "," "&" "|", CR, LF and the zero byte.
-AnsiString RandomText(std::mt19937& random, size_t minLength, size_t maxLength)
-{
-    static const AnsiString forbidden(",&|\r\n\0", 6);
-    std::uniform_int_distribution<size_t> length(minLength, maxLength);
-    std::uniform_int_distribution<int> byte(1, 255);
-    AnsiString text;
-    for (size_t n = length(random); text.size() < n;) {
-        const char c = static_cast<char>(byte(random));
-        if (forbidden.find(c) == AnsiString::npos)
-            text += c;
-    }
-    return text;
-}
-
 TEST(DataFile, RandomRecordsReadBackFromAFileAsWritten)
 {
     std::mt19937 random(11);
     SavedRecordMap written;
-    while (written.size() < 400) {
-        IntervalList periods;
-        for (int n = std::uniform_int_distribution<int>(0, 8)(random); n > 0; --n)
-            periods.emplace_back(
-                RandomText(random, 0, 20), MDate(RandomText(random, 1, 12)), MDate(RandomText(random, 1, 12)));
-        written[RandomText(random, 1, 30)] = periods;
-    }
+    while (written.size() < 400)
+        written[RandomText(random, 1, 30)] = RandomPeriods(random, 8);
     QTemporaryDir folder;
     const QString path = folder.filePath("u.ini");
     ASSERT_EQ(WriteDataFile(path, written).state, DataFileResult::State::Done);

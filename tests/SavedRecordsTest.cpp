@@ -1,4 +1,5 @@
 #include "SavedRecords.h"
+#include "RandomRecords.h"
 #include "Win1251.h"
 
 #include <gtest/gtest.h>
@@ -159,53 +160,12 @@ TEST(SavedRecords, ExampleLineHasTheDocumentedBytes)
     EXPECT_EQ(line.substr(0, sizeof expected), AnsiString(reinterpret_cast<const char*>(expected), sizeof expected));
 }
 
-// Texts the format can carry: any byte but "," "&" "|", CR, LF and the zero byte.
-AnsiString RandomText(std::mt19937& random, size_t maxLength)
-{
-    static const AnsiString forbidden(",&|\r\n\0", 6);
-    std::uniform_int_distribution<size_t> length(0, maxLength);
-    std::uniform_int_distribution<int> byte(1, 255);
-    AnsiString text;
-    for (size_t n = length(random); text.size() < n;) {
-        const char c = static_cast<char>(byte(random));
-        if (forbidden.find(c) == AnsiString::npos)
-            text += c;
-    }
-    return text;
-}
-
-// Date texts as the fields give them and as anything else may leave them; never empty, since an
-// empty date text is written as 0.0.0.
-AnsiString RandomDateText(std::mt19937& random)
-{
-    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
-    case 0: {
-        char text[16];
-        std::snprintf(text, sizeof text, "%02d.%02d.%04d", std::uniform_int_distribution<int>(1, 31)(random),
-            std::uniform_int_distribution<int>(1, 12)(random), std::uniform_int_distribution<int>(1900, 2100)(random));
-        return text;
-    }
-    case 1:
-        return "  .  .    ";
-    default: {
-        AnsiString text;
-        while (text.empty())
-            text = RandomText(random, 12);
-        return text;
-    }
-    }
-}
-
 TEST(SavedRecords, RandomRecordsReadBackAsWritten)
 {
     std::mt19937 random(3);
     for (int i = 0; i < 500; ++i) {
-        AnsiString name;
-        while (name.empty())
-            name = RandomText(random, 20);
-        IntervalList periods;
-        for (int n = std::uniform_int_distribution<int>(0, 6)(random); n > 0; --n)
-            periods.emplace_back(RandomText(random, 15), MDate(RandomDateText(random)), MDate(RandomDateText(random)));
+        const AnsiString name = RandomText(random, 1, 20);
+        const IntervalList periods = RandomPeriods(random, 6);
 
         const auto [readName, readPeriods] = ParseRecordLine(FormatRecordLine(name, periods));
         ASSERT_EQ(Describe(readName, readPeriods), Describe(name, periods)) << "record " << i;
