@@ -47,4 +47,22 @@ void BM_Recalculation(benchmark::State& state)
 }
 BENCHMARK(BM_Recalculation)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMicrosecond)->Complexity();
 
+// The reads no recalculation can avoid: both dates of every period, as IntervalLength takes
+// them. Against it, the growth of a recalculation from 10k to 100k periods shows what is the
+// arithmetic's and what is the memory's (10k periods fit the processor's cache, 100k do not).
+void BM_ReadPeriodDates(benchmark::State& state)
+{
+    const IntervalList periods = RealisticPeriods(static_cast<size_t>(state.range(0)));
+    for (auto _ : state) {
+        uint32_t sum = 0;
+        for (const Interval& period : periods) {
+            const MDate from = period.from;
+            const MDate to = period.to;
+            sum += from.day + to.day + static_cast<uint32_t>(from.text.size() + to.text.size());
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_ReadPeriodDates)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
 } // namespace

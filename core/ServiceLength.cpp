@@ -19,14 +19,16 @@ int32_t WrappingAdd(int32_t a, int32_t b)
 // Carries whole years out of the months; the same as subtracting 12 while months reach 12.
 void CarryMonths(ServiceLength& length)
 {
-    // One period's months in a total carry at most one year: no division for that.
-    if (length.months >= 12 && length.months < 24) {
-        length.years = WrappingAdd(length.years, 1);
-        length.months -= 12;
-    } else if (length.months >= 24) {
+    if (length.months >= 24) {
         length.years = WrappingAdd(length.years, length.months / 12);
         length.months %= 12;
+        return;
     }
+    // One period's months carry at most one year into a total, about every other period:
+    // arithmetic, not a jump.
+    const int32_t carry = length.months >= 12;
+    length.years = WrappingAdd(length.years, carry);
+    length.months -= 12 * carry;
 }
 
 // The month before the end date's month, for a borrow that the end month cannot cover.
@@ -41,22 +43,26 @@ int DaysInMonthBefore(uint16_t year, uint16_t month)
 
 int DaysInMonth(uint16_t year, uint16_t month)
 {
-    // Index 0 stands for every month outside 1..12.
-    static constexpr int days[] = {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2)
-        return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0) ? 29 : 28;
-    return days[month <= 12 ? month : 0];
+    // By leap year, then month; index 0 stands for every month outside 1..12.
+    static constexpr int days[2][13] = {
+        {31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
+        {31, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
+    };
+    // Bitwise, not short-circuit, and a lookup: no jumps in the recalculation's inner loop.
+    const bool leap = (year % 4 == 0) & ((year % 100 != 0) | (year % 400 == 0));
+    return days[leap][month <= 12 ? month : 0];
 }
 
 ServiceLength IntervalLength(MDate from, MDate to)
 {
     // Only the numbers take part, ordered by year, month and day. With real periods every
-    // comparison goes either way, so the steps are written as selections rather than jumps:
-    // the recalculation runs this for every period on every keystroke.
-    uint64_t start = Key(from);
-    uint64_t end = Key(to);
-    if (end < start)
-        std::swap(start, end);
+    // comparison goes either way, so the steps are written as selections and bitwise arithmetic
+    // rather than jumps: the recalculation runs this for every period on every keystroke.
+    const uint64_t fromKey = Key(from);
+    const uint64_t toKey = Key(to);
+    const bool exchange = toKey < fromKey;
+    const uint64_t start = exchange ? toKey : fromKey;
+    const uint64_t end = exchange ? fromKey : toKey;
     const int32_t startYear = static_cast<uint16_t>(start >> 32);
     const int32_t startMonth = static_cast<uint16_t>(start >> 16);
     const int32_t startDay = static_cast<uint16_t>(start);
@@ -68,12 +74,12 @@ ServiceLength IntervalLength(MDate from, MDate to)
     const int32_t dayDiff = endDay - startDay;
     const bool dayBorrow = dayDiff < 0;
     // A later start month, or the same month with a later start day, takes a year into months.
-    const bool yearBorrow = monthDiff < 0 || (monthDiff == 0 && dayBorrow);
+    const bool yearBorrow = (monthDiff < 0) | ((monthDiff == 0) & dayBorrow);
 
-    int32_t y = (startYear < endYear ? endYear - startYear : 0) - yearBorrow;
+    int32_t y = std::max(endYear - startYear, 0) - yearBorrow;
     // A start month more than a year above the end month (only a month above 12 does that)
     // takes no more than the one year it borrows.
-    int32_t m = std::max(monthDiff + (yearBorrow ? 12 : 0), 0);
+    int32_t m = std::max(monthDiff + 12 * yearBorrow, 0);
 
     // The borrowed month is the end date's own month, not the month before it...
     const int32_t borrowed = dayDiff + DaysInMonth(static_cast<uint16_t>(endYear), static_cast<uint16_t>(endMonth));
