@@ -12,5 +12,5 @@
 AnsiString ToAnsi(const QString& text);
 QString FromAnsi(const AnsiString& text);
 
-// The same conversion for many texts at once: the converter is looked up once, not per text.
+// The same conversion for many texts at once, in one run of the converter.
 QStringList FromAnsi(const std::vector<AnsiString>& texts);
