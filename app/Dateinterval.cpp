@@ -63,11 +63,13 @@ const char* const InvalidCharacterMessage = "Недопустимый симво
 const char* const RecordAddedMessage = "Информация добавлена";
 const char* const RecordChangedMessage = "Информация изменена";
 const char* const RecordNotFoundMessage = "Запись не найдена";
-const char* const ReadFailedMessage = "Не удалось прочитать файл сохраненных записей %1:\n%2\n\n"
-                                      "Файл будет оставлен как есть: записи, сохраненные за этот сеанс, в него не попадут.";
+const char* const ReadFailedMessage
+    = "Не удалось прочитать файл сохраненных записей %1:\n%2\n\n"
+      "Файл будет оставлен как есть: записи, сохраненные за этот сеанс, в него не попадут.";
 const char* const WriteFailedMessage = "Не удалось записать файл сохраненных записей %1:\n%2\n\n"
                                        "Если закрыть программу без сохранения, изменения записей за этот сеанс "
                                        "будут потеряны, а файл останется прежним.";
+const char* const OkText = "ОК";
 const char* const RetryText = "Повторить";
 const char* const CloseWithoutSavingText = "Закрыть без сохранения";
 
@@ -99,8 +101,7 @@ QFont WindowFont(int pixels, bool bold = false)
     return font;
 }
 
-template <typename Control>
-Control* Place(QWidget* parent, const char* name, int left, int top, int width, int height)
+template <typename Control> Control* Place(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
     auto* control = new Control(parent);
     control->setObjectName(QString::fromLatin1(name));
@@ -191,6 +192,7 @@ TMainForm::UserDialogs TMainForm::StandardDialogs()
     UserDialogs dialogs;
     dialogs.showMessage = [](QWidget* parent, const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok, parent);
+        box.button(QMessageBox::Ok)->setText(Text(OkText));
         box.exec();
     };
     dialogs.askRetrySave = [](QWidget* parent, const QString& text) {
@@ -338,20 +340,20 @@ void TMainForm::BindEvents()
     connect(About, &QAction::triggered, this, &TMainForm::AboutClick);
 
     for (QObject* control :
-        std::initializer_list<QObject*> {AliasEdit, DateTimePickerFrom, DateTimePickerTo, IncomeDate, IntervalsListBox,
+        std::initializer_list<QObject*>{AliasEdit, DateTimePickerFrom, DateTimePickerTo, IncomeDate, IntervalsListBox,
             SavedListBox, SaveEdit, AddInterval, UpdateInterval, ClearButton, UnbrokenDateUpdateButton, SaveUserButton})
         control->installEventFilter(this);
 }
 
 void TMainForm::SetTabOrder()
 {
-    const QList<QWidget*> order {IncomeDate, UnbrokenDateUpdateButton, AliasEdit, DateTimePickerFrom, DateTimePickerTo,
+    const QList<QWidget*> order{IncomeDate, UnbrokenDateUpdateButton, AliasEdit, DateTimePickerFrom, DateTimePickerTo,
         AddInterval, IntervalsListBox, UpdateInterval, ClearButton, SavedListBox, SaveEdit, SaveUserButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     // These take the focus by click only; Tab and Enter pass them by.
     for (QWidget* control :
-        std::initializer_list<QWidget*> {UpdateInterval, ClearButton, SavedListBox, SaveEdit, SaveUserButton})
+        std::initializer_list<QWidget*>{UpdateInterval, ClearButton, SavedListBox, SaveEdit, SaveUserButton})
         control->setFocusPolicy(Qt::ClickFocus);
     IncomeDate->setFocus();
 }

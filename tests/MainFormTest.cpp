@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -33,8 +34,7 @@ QString Today()
     return QDate::currentDate().toString(u"dd.MM.yyyy"_s);
 }
 
-template <typename Control>
-Control* Find(const QWidget& form, const char* name)
+template <typename Control> Control* Find(const QWidget& form, const char* name)
 {
     auto* control = form.findChild<Control*>(QString::fromLatin1(name));
     if (!control)
@@ -161,10 +161,7 @@ struct Window {
         QTest::mouseClick(SaveUserButton, Qt::LeftButton);
     }
 
-    void Close()
-    {
-        form->close();
-    }
+    void Close() { form->close(); }
 
     QStringList messages;
     QStringList retryPrompts;
@@ -202,14 +199,8 @@ public:
         lowered.rlim_cur = bytes;
         m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
     }
-    ~FileSizeLimit()
-    {
-        Lift();
-    }
-    bool active() const
-    {
-        return m_active;
-    }
+    ~FileSizeLimit() { Lift(); }
+    bool active() const { return m_active; }
     void Lift()
     {
         if (!m_active)
@@ -220,7 +211,7 @@ public:
     }
 
 private:
-    rlimit m_saved {};
+    rlimit m_saved{};
     void (*m_savedHandler)(int) = nullptr;
     bool m_active = false;
 };
@@ -274,6 +265,7 @@ private slots:
     void enterInHireDateThenOnRecalculate();
     void enterInPeriodListDoesNothing();
     void aboutMenuShowsTheAboutWindow();
+    void standardDialogs();
 };
 
 void MainFormTest::windowFrame()
@@ -377,7 +369,7 @@ void MainFormTest::tabSequence()
     Window w(dir.filePath(u"u.ini"_s));
     QCOMPARE(QApplication::focusWidget(), w.IncomeDate);
 
-    const QStringList expected {u"UnbrokenDateUpdateButton"_s, u"AliasEdit"_s, u"DateTimePickerFrom"_s,
+    const QStringList expected{u"UnbrokenDateUpdateButton"_s, u"AliasEdit"_s, u"DateTimePickerFrom"_s,
         u"DateTimePickerTo"_s, u"AddInterval"_s, u"IntervalsListBox"_s, u"IncomeDate"_s};
     QStringList visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
@@ -451,7 +443,7 @@ void MainFormTest::defaultDataFileBesideTheExecutable()
     WriteBytes(path, Ansi("Рядом|\r\n"));
     {
         TMainForm form;
-        QCOMPARE(Lines(Find<QListWidget>(form, "SavedListBox")), QStringList {u"Рядом"_s});
+        QCOMPARE(Lines(Find<QListWidget>(form, "SavedListBox")), QStringList{u"Рядом"_s});
     }
     QFile::remove(path);
 }
@@ -463,7 +455,7 @@ void MainFormTest::roadOfTypicalEvent()
     TypeInto(w.IncomeDate, u"15.06.2020"_s);
     w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
 
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
     QCOMPARE(w.TotalIntervalValue->text(), u"6 л., 0 мес., 0 дн."_s);
     QCOMPARE(w.UnbrokenDate->text(), u"15.06.2014"_s);
     QCOMPARE(w.SelectedIntervalLabel->text(), QString());
@@ -473,7 +465,7 @@ void MainFormTest::roadOfTypicalEvent()
     QCOMPARE(w.AliasEdit->text(), u"Завод"_s);
     QTest::mouseClick(w.AddInterval, Qt::LeftButton);
     QCOMPARE(Lines(w.IntervalsListBox),
-        (QStringList {u"(01.09.1995-31.08.2001) Завод"_s, u"(01.09.1995-31.08.2001) Завод"_s}));
+        (QStringList{u"(01.09.1995-31.08.2001) Завод"_s, u"(01.09.1995-31.08.2001) Завод"_s}));
     QCOMPARE(w.TotalIntervalValue->text(), u"12 л., 0 мес., 1 дн."_s);
     QVERIFY(w.messages.isEmpty());
 }
@@ -483,7 +475,7 @@ void MainFormTest::emptyFieldsGiveABlankPeriod()
     QTemporaryDir dir;
     Window w(dir.filePath(u"u.ini"_s));
     QTest::mouseClick(w.AddInterval, Qt::LeftButton);
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(  .  .    -  .  .    ) "_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(  .  .    -  .  .    ) "_s});
     QVERIFY(w.messages.isEmpty());
 }
 
@@ -570,7 +562,7 @@ void MainFormTest::everyChangeDropsTheSelection()
     QVERIFY(w.messages.isEmpty());
 
     QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
-    QCOMPARE(w.messages, QStringList {u"Выберите строку для коррекции"_s});
+    QCOMPARE(w.messages, QStringList{u"Выберите строку для коррекции"_s});
 }
 
 void MainFormTest::updateReplacesTheSelectedPeriod()
@@ -584,7 +576,7 @@ void MainFormTest::updateReplacesTheSelectedPeriod()
     TypeInto(w.DateTimePickerTo, u"31.08.1996"_s);
     QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
     QCOMPARE(Lines(w.IntervalsListBox),
-        (QStringList {u"(01.09.1995-31.08.1996) Фабрика"_s, u"(01.01.2002-31.12.2002) Школа"_s}));
+        (QStringList{u"(01.09.1995-31.08.1996) Фабрика"_s, u"(01.01.2002-31.12.2002) Школа"_s}));
     QCOMPARE(w.TotalIntervalValue->text(), u"2 л., 0 мес., 1 дн."_s);
     QVERIFY(w.messages.isEmpty());
 }
@@ -597,8 +589,8 @@ void MainFormTest::updateWithoutSelection()
     w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
     TypeInto(w.AliasEdit, u"Другое"_s);
     QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
-    QCOMPARE(w.messages, QStringList {u"Выберите строку для коррекции"_s});
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(w.messages, QStringList{u"Выберите строку для коррекции"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
     QCOMPARE(w.TotalIntervalValue->text(), u"6 л., 0 мес., 0 дн."_s);
     QCOMPARE(w.AliasEdit->text(), u"Другое"_s);
 }
@@ -626,7 +618,7 @@ void MainFormTest::deleteKey()
 
     w.ClickLine(w.IntervalsListBox, 0);
     QTest::keyClick(w.IntervalsListBox, Qt::Key_Delete, modifiers);
-    QCOMPARE(Lines(w.IntervalsListBox), (QStringList {u"(01.01.2001-31.12.2001) B"_s, u"(01.01.2002-31.12.2002) C"_s}));
+    QCOMPARE(Lines(w.IntervalsListBox), (QStringList{u"(01.01.2001-31.12.2001) B"_s, u"(01.01.2002-31.12.2002) C"_s}));
     QCOMPARE(w.TotalIntervalValue->text(), u"2 л., 0 мес., 1 дн."_s);
     QCOMPARE(SelectedRow(w.IntervalsListBox), -1);
     // Removing the line selects no neighbour: the fields keep the deleted period's texts.
@@ -697,15 +689,15 @@ void MainFormTest::periodNamesWithSeparatorsAreRefused()
 
     TypeInto(w.AliasEdit, name);
     QTest::mouseClick(w.AddInterval, Qt::LeftButton);
-    QCOMPARE(w.messages, QStringList {u"Недопустимый символ в названии"_s});
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(w.messages, QStringList{u"Недопустимый символ в названии"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
 
     w.ClickLine(w.IntervalsListBox, 0);
     TypeInto(w.AliasEdit, name);
     QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
     QCOMPARE(w.messages.size(), 2);
     QCOMPARE(w.messages.last(), u"Недопустимый символ в названии"_s);
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
     QCOMPARE(w.TotalIntervalValue->text(), total);
     QCOMPARE(w.AliasEdit->text(), name);
 }
@@ -741,7 +733,7 @@ void MainFormTest::saveMessages_data()
     QTest::addColumn<QString>("editAfter");
     QTest::addColumn<QByteArray>("fileAfter");
 
-    const QStringList before {u"Иванов"_s};
+    const QStringList before{u"Иванов"_s};
     const QByteArray old = Ansi("Иванов|Старое,01.01.1990,31.12.1990&\r\n");
     const QByteArray periods = Ansi("|Завод,01.09.1995,31.08.2001&\r\n");
     QTest::newRow("empty") << QString() << false << u"Введите название записи"_s << before << QString() << old;
@@ -751,13 +743,13 @@ void MainFormTest::saveMessages_data()
                                      << old;
     QTest::newRow("bar last by Enter") << u"a|"_s << true << u"Недопустимый символ в названии"_s << before << u"a|"_s
                                        << old;
-    QTest::newRow("new") << u"Петров"_s << false << u"Информация добавлена"_s << QStringList {u"Иванов"_s, u"Петров"_s}
+    QTest::newRow("new") << u"Петров"_s << false << u"Информация добавлена"_s << QStringList{u"Иванов"_s, u"Петров"_s}
                          << QString() << old + Ansi("Петров") + periods;
     QTest::newRow("new by Enter") << u"Петров"_s << true << u"Информация добавлена"_s
-                                  << QStringList {u"Иванов"_s, u"Петров"_s} << QString()
+                                  << QStringList{u"Иванов"_s, u"Петров"_s} << QString()
                                   << old + Ansi("Петров") + periods;
     QTest::newRow("no-break space is a name")
-        << u"\u00A0"_s << false << u"Информация добавлена"_s << QStringList {u"Иванов"_s, u"\u00A0"_s} << QString()
+        << u"\u00A0"_s << false << u"Информация добавлена"_s << QStringList{u"Иванов"_s, u"\u00A0"_s} << QString()
         << QByteArray("\xA0") + periods + old;
     QTest::newRow("existing") << u"Иванов"_s << false << u"Информация изменена"_s << before << QString()
                               << Ansi("Иванов") + periods;
@@ -790,12 +782,12 @@ void MainFormTest::saveMessages()
     else
         QTest::mouseClick(w.SaveUserButton, Qt::LeftButton);
 
-    QCOMPARE(w.messages, QStringList {message});
+    QCOMPARE(w.messages, QStringList{message});
     QCOMPARE(linesAtMessage, linesAfter);
     QCOMPARE(Lines(w.SavedListBox), linesAfter);
     QCOMPARE(w.SaveEdit->text(), editAfter);
     // Saving leaves the period list and the read-outs alone.
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
     QCOMPARE(w.TotalIntervalValue->text(), u"6 л., 0 мес., 0 дн."_s);
 
     w.Close();
@@ -809,7 +801,7 @@ void MainFormTest::savedNamesAreKeptAsTyped()
     const QString path = dir.filePath(u"u.ini"_s);
     Window w(path);
     w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
-    const QStringList names {u"Иванов"_s, u" Иванов "_s, u"иванов"_s};
+    const QStringList names{u"Иванов"_s, u" Иванов "_s, u"иванов"_s};
     for (const QString& name : names)
         w.SaveAs(name);
     QCOMPARE(w.messages, QStringList(3, u"Информация добавлена"_s));
@@ -835,7 +827,7 @@ void MainFormTest::openRecord()
     QVERIFY(w.messages.isEmpty());
     QCOMPARE(w.SaveEdit->text(), u"Иванов"_s);
     QCOMPARE(Lines(w.IntervalsListBox),
-        (QStringList {u"(01.09.1995-31.08.2001) Завод"_s, u"(01.01.2002-31.12.2002) Школа"_s}));
+        (QStringList{u"(01.09.1995-31.08.2001) Завод"_s, u"(01.01.2002-31.12.2002) Школа"_s}));
     QCOMPARE(SelectedRow(w.IntervalsListBox), -1);
     QCOMPARE(w.SelectedIntervalLabel->text(), QString());
     QCOMPARE(w.TotalIntervalValue->text(), u"7 л., 0 мес., 1 дн."_s);
@@ -849,7 +841,7 @@ void MainFormTest::openRecord()
     // Opened, changed and saved under the name it brought along: the record is replaced.
     QTest::mouseClick(w.AddInterval, Qt::LeftButton);
     QTest::keyClick(w.SaveEdit, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(w.messages, QStringList {u"Информация изменена"_s});
+    QCOMPARE(w.messages, QStringList{u"Информация изменена"_s});
     QCOMPARE(w.SavedListBox->count(), 1);
     // Later edits do not reach the saved copy.
     QTest::mouseClick(w.ClearButton, Qt::LeftButton);
@@ -865,20 +857,20 @@ void MainFormTest::openMissingRecord()
     const QString path = dir.filePath(u"u.ini"_s);
     WriteBytes(path, Ansi("X|A,01.01.2000,02.02.2000&\r\nX|B,03.03.2000,04.04.2000&\r\n"));
     Window w(path);
-    QCOMPARE(Lines(w.SavedListBox), (QStringList {u"X"_s, u"X"_s}));
+    QCOMPARE(Lines(w.SavedListBox), (QStringList{u"X"_s, u"X"_s}));
     w.DoubleClickLine(w.SavedListBox, 1);
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(03.03.2000-04.04.2000) B"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(03.03.2000-04.04.2000) B"_s});
 
     w.ClickLine(w.SavedListBox, 0);
     QTest::keyClick(w.SavedListBox, Qt::Key_Delete);
-    QCOMPARE(Lines(w.SavedListBox), QStringList {u"X"_s});
+    QCOMPARE(Lines(w.SavedListBox), QStringList{u"X"_s});
     TypeInto(w.SaveEdit, u"набрано"_s);
     w.DoubleClickLine(w.SavedListBox, 0);
-    QCOMPARE(w.messages, QStringList {u"Запись не найдена"_s});
+    QCOMPARE(w.messages, QStringList{u"Запись не найдена"_s});
     QCOMPARE(w.IntervalsListBox->count(), 0);
     QCOMPARE(w.TotalIntervalValue->text(), u"0 дн."_s);
     QCOMPARE(w.SaveEdit->text(), u"набрано"_s);
-    QCOMPARE(Lines(w.SavedListBox), QStringList {u"X"_s});
+    QCOMPARE(Lines(w.SavedListBox), QStringList{u"X"_s});
 
     // Its line goes without a word, though no record stands behind it.
     QTest::keyClick(w.SavedListBox, Qt::Key_Delete);
@@ -906,13 +898,13 @@ void MainFormTest::deleteRecord()
     TypeInto(w.SaveEdit, u"имя"_s);
 
     QTest::keyClick(w.SavedListBox, Qt::Key_Delete, modifiers);
-    QCOMPARE(Lines(w.SavedListBox), (QStringList {u"A"_s, u"C"_s}));
+    QCOMPARE(Lines(w.SavedListBox), (QStringList{u"A"_s, u"C"_s}));
     QCOMPARE(SelectedRow(w.SavedListBox), -1);
     // A second Delete finds no selected line and takes nothing more.
     QTest::keyClick(w.SavedListBox, Qt::Key_Delete, modifiers);
     QCOMPARE(w.SavedListBox->count(), 2);
     // The working list of the deleted record and the name field stay.
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.01.2000-31.12.2000) P"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.01.2000-31.12.2000) P"_s});
     QCOMPARE(w.SaveEdit->text(), u"имя"_s);
     QVERIFY(w.messages.isEmpty());
     w.Close();
@@ -924,7 +916,7 @@ void MainFormTest::restartRoundTrip()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"u.ini"_s);
-    const QStringList typed {u"Б"_s, u"A"_s, u"а"_s, u"1"_s, u"Ё"_s};
+    const QStringList typed{u"Б"_s, u"A"_s, u"а"_s, u"1"_s, u"Ё"_s};
     {
         Window w(path);
         for (const QString& name : typed) {
@@ -935,10 +927,10 @@ void MainFormTest::restartRoundTrip()
         w.Close();
     }
     Window w(path);
-    QCOMPARE(Lines(w.SavedListBox), (QStringList {u"1"_s, u"A"_s, u"Ё"_s, u"Б"_s, u"а"_s}));
+    QCOMPARE(Lines(w.SavedListBox), (QStringList{u"1"_s, u"A"_s, u"Ё"_s, u"Б"_s, u"а"_s}));
     w.DoubleClickLine(w.SavedListBox, 3);
     QCOMPARE(w.SaveEdit->text(), u"Б"_s);
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.01.2000-31.12.2000) Б-работа"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.01.2000-31.12.2000) Б-работа"_s});
     w.DoubleClickLine(w.SavedListBox, 4);
     QCOMPARE(w.IntervalsListBox->count(), 3);
     QVERIFY(w.messages.isEmpty());
@@ -963,7 +955,7 @@ void MainFormTest::duplicateLinesInTheFile()
     const QString path = dir.filePath(u"u.ini"_s);
     WriteBytes(path, Ansi("Я|\r\n\r\nА|a,1.1.2000,2.2.2000&\nЯ|b,3.3.2000,4.4.2000&\r\nбез черты\r\nБ|"));
     Window w(path);
-    QCOMPARE(Lines(w.SavedListBox), (QStringList {u"Я"_s, u"А"_s, u"Я"_s, u"Б"_s}));
+    QCOMPARE(Lines(w.SavedListBox), (QStringList{u"Я"_s, u"А"_s, u"Я"_s, u"Б"_s}));
     QVERIFY(w.messages.isEmpty());
     w.Close();
     QCOMPARE(ReadBytes(path), Ansi("А|a,1.1.2000,2.2.2000&\r\nБ|\r\nЯ|b,3.3.2000,4.4.2000&\r\n"));
@@ -1007,7 +999,7 @@ void MainFormTest::failedWriteAtClose()
     QVERIFY2(promptLines.size() > 2 && !promptLines[1].trimmed().isEmpty(), qPrintable(prompt));
     QVERIFY(!w.form->isVisible());
     QCOMPARE(ReadBytes(path), retry ? "A|\r\n" + Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\n") : previous);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {u"u.ini"_s});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"u.ini"_s});
 }
 
 // An existing data file that cannot be read is reported once at start and not overwritten at close.
@@ -1038,14 +1030,14 @@ void MainFormTest::folderWithCyrillicAndBlanks()
     WriteBytes(path, Ansi("Иванов|\r\n"));
     {
         Window w(path);
-        QCOMPARE(Lines(w.SavedListBox), QStringList {u"Иванов"_s});
+        QCOMPARE(Lines(w.SavedListBox), QStringList{u"Иванов"_s});
         w.SaveAs(u"Петров"_s);
         w.Close();
         QVERIFY(w.retryPrompts.isEmpty());
     }
     QCOMPARE(ReadBytes(path), Ansi("Иванов|\r\nПетров|\r\n"));
     Window again(path);
-    QCOMPARE(Lines(again.SavedListBox), (QStringList {u"Иванов"_s, u"Петров"_s}));
+    QCOMPARE(Lines(again.SavedListBox), (QStringList{u"Иванов"_s, u"Петров"_s}));
 }
 
 // Name, Enter, start date, Enter, end date, Enter, and Enter on "Добавить": no mouse needed.
@@ -1069,7 +1061,7 @@ void MainFormTest::keyboardOnlyEntry()
     QCOMPARE(QApplication::focusWidget(), w.AddInterval);
     QCOMPARE(w.IntervalsListBox->count(), 0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(Lines(w.IntervalsListBox), QStringList {u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(w.IntervalsListBox->count(), 2);
     QCOMPARE(QApplication::focusWidget(), w.AddInterval);
@@ -1079,7 +1071,7 @@ void MainFormTest::shiftEnterMovesForward()
 {
     QTemporaryDir dir;
     Window w(dir.filePath(u"u.ini"_s));
-    const QList<std::pair<QWidget*, QWidget*>> steps {{w.AliasEdit, w.DateTimePickerFrom},
+    const QList<std::pair<QWidget*, QWidget*>> steps{{w.AliasEdit, w.DateTimePickerFrom},
         {w.DateTimePickerFrom, w.DateTimePickerTo}, {w.DateTimePickerTo, w.AddInterval},
         {w.IncomeDate, w.UnbrokenDateUpdateButton}};
     for (const auto& [from, to] : steps) {
@@ -1145,6 +1137,53 @@ void MainFormTest::aboutMenuShowsTheAboutWindow()
     QVERIFY(!AboutForm->isVisible());
     QCOMPARE(w.form->windowTitle(), u"Калмир 1.0.1"_s);
     AboutForm = nullptr;
+}
+
+// The real message boxes behind the recorded ones: the application title, the text, and only
+// the buttons the user is meant to have; Escape at a failed save means "try again".
+void MainFormTest::standardDialogs()
+{
+    const TMainForm::UserDialogs dialogs = TMainForm::StandardDialogs();
+    QString title;
+    QString text;
+    QStringList buttons;
+    const auto readBox = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        buttons.clear();
+        for (QAbstractButton* button : box->buttons())
+            buttons.append(button->text());
+    };
+
+    QTimer::singleShot(0, [&] {
+        readBox();
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+    });
+    dialogs.showMessage(nullptr, u"Запись не найдена"_s);
+    QCOMPARE(title, u"Программа расчета стажа"_s);
+    QCOMPARE(text, u"Запись не найдена"_s);
+    QCOMPARE(buttons, QStringList{u"ОК"_s});
+
+    QTimer::singleShot(0, [&] {
+        readBox();
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+    });
+    QVERIFY(dialogs.askRetrySave(nullptr, u"не удалось записать файл"_s));
+    QCOMPARE(title, u"Программа расчета стажа"_s);
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{u"Закрыть без сохранения"_s, u"Повторить"_s}));
+
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == u"Закрыть без сохранения"_s)
+                button->click();
+        }
+    });
+    QVERIFY(!dialogs.askRetrySave(nullptr, u"не удалось записать файл"_s));
 }
 
 QTEST_MAIN(MainFormTest)
