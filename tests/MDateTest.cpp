@@ -15,23 +15,14 @@ struct ParseCase {
 TEST(MDate, ParsesDayMonthYear)
 {
     const ParseCase cases[] = {
-        {"15.03.2010", 15, 3, 2010, false},
-        {"  .  .    ", 0, 0, 0, false}, // an untouched masked field
-        {"5/7/99", 5, 7, 99, false},
-        {"1,2,3", 1, 2, 3, false},
-        {"1..2000", 1, 0, 2000, false},
-        {"15.03.2010.", 15, 3, 2010, false},
-        {"1.2.2003.4", 1, 2, 2003, false},
-        {"1.2", 0, 0, 0, true},
-        {"", 0, 0, 0, true},
-        {"2010", 0, 0, 0, true},
+        {"15.03.2010", 15, 3, 2010, false}, {"  .  .    ", 0, 0, 0, false}, // an untouched masked field
+        {"5/7/99", 5, 7, 99, false}, {"1,2,3", 1, 2, 3, false}, {"1..2000", 1, 0, 2000, false},
+        {"15.03.2010.", 15, 3, 2010, false}, {"1.2.2003.4", 1, 2, 2003, false}, {"1.2", 0, 0, 0, true},
+        {"", 0, 0, 0, true}, {"2010", 0, 0, 0, true},
         {"15.03/2010", 0, 0, 0, true}, // "/" wins over "." wherever it stands
-        {"1,2.3,4", 1, 2, 4, false},   // "," wins over "."
-        {"31.02.2010", 31, 2, 2010, false},
-        {" 5x.+7.-1", 5, 7, 65535, false},
-        {"\t 12 .07.70000", 12, 7, 4464, false},
-        {"-0.1.2", 0, 1, 2, false},
-        {"99999999999999999999.1.1", 65535, 1, 1, false}, // 10^20 - 1 modulo 65536
+        {"1,2.3,4", 1, 2, 4, false}, // "," wins over "."
+        {"31.02.2010", 31, 2, 2010, false}, {" 5x.+7.-1", 5, 7, 65535, false}, {"\t 12 .07.70000", 12, 7, 4464, false},
+        {"-0.1.2", 0, 1, 2, false}, {"99999999999999999999.1.1", 65535, 1, 1, false}, // 10^20 - 1 modulo 65536
     };
     for (const ParseCase& c : cases) {
         const MDate date{AnsiString(c.text)};

@@ -8,8 +8,8 @@ namespace {
 struct LengthCase {
     const char* from;
     const char* to;
-    ServiceLength length;     // as IntervalLength returns it
-    const char* text;         // LengthText of it, in UTF-8
+    ServiceLength length; // as IntervalLength returns it
+    const char* text; // LengthText of it, in UTF-8
     ServiceLength normalised; // what LengthText leaves behind
 };
 
