@@ -111,10 +111,14 @@ DataFileFixture::DataFileFixture()
     bytes = file.readAll();
 }
 
-bool PlainDurableWrite(const QString& path, const QByteArray& bytes)
+void PlainDurableWrite(benchmark::State& state, const DataFileFixture& data)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    for (auto _ : state) {
+        QSaveFile file(data.plainPath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data.bytes) != data.bytes.size() || !file.commit())
+            state.SkipWithError("plain write failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
 }
 
 int RunBenchmarks(int argc, char** argv)

@@ -29,9 +29,13 @@ struct DataFileFixture {
     DataFileFixture();
 };
 
-// Writes the bytes as durably as the data file is written: a temporary file, flushed to disk,
-// then renamed over the old one.
-bool PlainDurableWrite(const QString& path, const QByteArray& bytes);
+namespace benchmark {
+class State;
+}
+
+// The baseline of every write of the data file: the fixture's bytes written as durably as the
+// data file is written (a temporary file, flushed to disk, then renamed over the old one).
+void PlainDurableWrite(benchmark::State& state, const DataFileFixture& data);
 
 // Runs the benchmarks named on the command line, as benchmark_main does.
 int RunBenchmarks(int argc, char** argv);

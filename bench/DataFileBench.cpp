@@ -5,7 +5,6 @@
 #include "DataFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -106,12 +105,7 @@ BENCHMARK(BM_WriteDataFile)->Unit(benchmark::kMillisecond);
 
 void BM_PlainWrite(benchmark::State& state)
 {
-    Fixture& data = Data();
-    for (auto _ : state) {
-        if (!PlainDurableWrite(data.plainPath, data.bytes))
-            state.SkipWithError("plain write failed");
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
+    PlainDurableWrite(state, Data());
 }
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
 

@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -84,12 +83,7 @@ BENCHMARK(BM_Close)->Unit(benchmark::kMillisecond);
 
 void BM_PlainWrite(benchmark::State& state)
 {
-    DataFileFixture& data = Data();
-    for (auto _ : state) {
-        if (!PlainDurableWrite(data.plainPath, data.bytes))
-            state.SkipWithError("plain write failed");
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
+    PlainDurableWrite(state, Data());
 }
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
 
