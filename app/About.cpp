@@ -1,5 +1,7 @@
 #include "About.h"
 
+#include "Texts.h"
+
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFont>
@@ -18,42 +20,6 @@
 TAboutForm* AboutForm = nullptr;
 
 namespace {
-
-// Everything the About window shows to the user.
-constexpr QStringView Caption = u"О программе Калмир 1.0";
-constexpr QStringView GroupCaption = u"Информация";
-constexpr QStringView LinkCaption = u"Дополнительная информация";
-constexpr QStringView OkCaption = u"Ок";
-constexpr QStringView TermsOfUse
-    = u"Программа Калмир распространяется бесплатно.\n"
-      u"\n"
-      u"1. Все права на программу Калмир принадлежат ее авторам. Настоящие условия не передают "
-      u"вам этих прав, а только разрешают пользоваться программой.\n"
-      u"\n"
-      u"2. Вы можете бесплатно устанавливать программу на любое число компьютеров и пользоваться "
-      u"ею дома, на работе и в учебных заведениях.\n"
-      u"\n"
-      u"3. Распространять программу разрешается только в неизменном виде, вместе с этими "
-      u"условиями и без платы за саму программу.\n"
-      u"\n"
-      u"4. Запрещается изменять программу, разбирать ее на части, продавать ее или выдавать "
-      u"за свою.\n"
-      u"\n"
-      u"5. Программа предоставляется \u00abкак есть\u00bb. Авторы программы Калмир не дают "
-      u"никаких гарантий, явных или подразумеваемых, в том числе гарантий пригодности "
-      u"программы для какой-либо цели.\n"
-      u"\n"
-      u"6. Авторы не отвечают за прямой или косвенный ущерб, в том числе за потерю данных, "
-      u"возникший из-за использования программы или невозможности ее использовать.\n"
-      u"\n"
-      u"7. Результаты расчета стажа носят справочный характер. Прежде чем использовать их в "
-      u"документах, сверьте их с трудовой книжкой и другими первичными документами.\n"
-      u"\n"
-      u"8. Программа ничего не передает по сети. Сохраненные записи хранятся только в файле "
-      u"u.ini в папке программы.\n"
-      u"\n"
-      u"9. Устанавливая программу и пользуясь ею, вы принимаете эти условия. Если вы с ними "
-      u"не согласны, удалите программу с компьютера.";
 
 // The program's web page. The domain is reserved and can belong to no one else; it stands
 // until the program has a home page of its own.
@@ -100,12 +66,12 @@ TAboutForm::TAboutForm(QWidget* parent)
     Q_INIT_RESOURCE(resources);
 
     setObjectName(QStringLiteral("AboutForm"));
-    setWindowTitle(Caption.toString());
+    setWindowTitle(Texts::AboutCaption.toString());
     setWindowIcon(QIcon(IconPath.toString()));
     setFixedSize(348, 278);
     setFont(WindowFont());
 
-    AboutGroupBox = new QGroupBox(GroupCaption.toString(), this);
+    AboutGroupBox = new QGroupBox(Texts::AboutGroupCaption.toString(), this);
     AboutGroupBox->setObjectName(QStringLiteral("AboutGroupBox"));
     AboutGroupBox->setGeometry(8, 8, 322, 262);
 
@@ -119,9 +85,9 @@ TAboutForm::TAboutForm(QWidget* parent)
     AboutMemo->setTabChangesFocus(true);
     AboutMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     AboutMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    AboutMemo->setPlainText(TermsOfUse.toString());
+    AboutMemo->setPlainText(Texts::AboutTermsOfUse.toString());
 
-    AboutLink = new QLabel(LinkCaption.toString(), AboutGroupBox);
+    AboutLink = new QLabel(Texts::AboutLinkCaption.toString(), AboutGroupBox);
     AboutLink->setObjectName(QStringLiteral("AboutLink"));
     AboutLink->setFont(LinkFont());
     // Like a label sized to its text: a stand-in font a little wider than the original must
@@ -131,7 +97,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     AboutLink->installEventFilter(this);
     SetLinkHovered(false);
 
-    OkButton = new QPushButton(OkCaption.toString(), AboutGroupBox);
+    OkButton = new QPushButton(Texts::AboutOkCaption.toString(), AboutGroupBox);
     OkButton->setObjectName(QStringLiteral("OkButton"));
     OkButton->setGeometry(230, 234, 75, 25);
     connect(OkButton, &QPushButton::clicked, this, &TAboutForm::OkButtonClick);

@@ -4,6 +4,7 @@
 #include "DataFile.h"
 #include "ServiceLength.h"
 #include "TextConversion.h"
+#include "Texts.h"
 #include "Totals.h"
 
 #include <QAction>
@@ -31,47 +32,6 @@
 TMainForm* MainForm = nullptr;
 
 namespace {
-
-// Every text the main window shows.
-const char* const ApplicationTitleText = "Программа расчета стажа";
-const char* const CaptionText = "Калмир 1.0.1";
-const char* const FileMenuText = "Файл";
-const char* const AboutMenuText = "О программе";
-const char* const AliasLabelText = "Название:";
-const char* const DateFromLabelText = "Начало:";
-const char* const DateToLabelText = "Конец:";
-const char* const AddIntervalText = "Добавить";
-const char* const UpdateIntervalText = "Обновить";
-const char* const ClearButtonText = "Очистить";
-const char* const CalculatingGroupBoxText = "Расчет";
-const char* const TotalIntervalLabelText = "Совокупный стаж:";
-const char* const UnBrokenLabelText = "Дата непрерывного стажа:";
-const char* const IncomeDateHintText = "Дата приема";
-const char* const UnbrokenDateUpdateButtonText = "@";
-const char* const SavedGroupBoxText = "Сохраненные";
-const char* const SaveUserButtonText = "+";
-const char* const IntervalsListName = "Периоды";
-const char* const SavedListName = "Сохраненные записи";
-const char* const SaveEditName = "Название записи";
-const char* const TotalDescription = "Совокупный стаж";
-const char* const SelectedNameDescription = "Выбранный период";
-const char* const SelectedLengthDescription = "Стаж выбранного периода";
-const char* const UnbrokenDateDescription = "Дата непрерывного стажа";
-const char* const SelectLineMessage = "Выберите строку для коррекции";
-const char* const EnterNameMessage = "Введите название записи";
-const char* const InvalidCharacterMessage = "Недопустимый символ в названии";
-const char* const RecordAddedMessage = "Информация добавлена";
-const char* const RecordChangedMessage = "Информация изменена";
-const char* const RecordNotFoundMessage = "Запись не найдена";
-const char* const ReadFailedMessage
-    = "Не удалось прочитать файл сохраненных записей %1:\n%2\n\n"
-      "Файл будет оставлен как есть: записи, сохраненные за этот сеанс, в него не попадут.";
-const char* const WriteFailedMessage = "Не удалось записать файл сохраненных записей %1:\n%2\n\n"
-                                       "Если закрыть программу без сохранения, изменения записей за этот сеанс "
-                                       "будут потеряны, а файл останется прежним.";
-const char* const OkText = "ОК";
-const char* const RetryText = "Повторить";
-const char* const CloseWithoutSavingText = "Закрыть без сохранения";
 
 const char* const DataFileName = "u.ini";
 const char* const DateMask = "99.99.9999; ";
@@ -192,13 +152,13 @@ TMainForm::UserDialogs TMainForm::StandardDialogs()
     UserDialogs dialogs;
     dialogs.showMessage = [](QWidget* parent, const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok, parent);
-        box.button(QMessageBox::Ok)->setText(Text(OkText));
+        box.button(QMessageBox::Ok)->setText(Texts::OkText.toString());
         box.exec();
     };
     dialogs.askRetrySave = [](QWidget* parent, const QString& text) {
         QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::NoButton, parent);
-        QPushButton* retry = box.addButton(Text(RetryText), QMessageBox::AcceptRole);
-        box.addButton(Text(CloseWithoutSavingText), QMessageBox::DestructiveRole);
+        QPushButton* retry = box.addButton(Texts::RetryText.toString(), QMessageBox::AcceptRole);
+        box.addButton(Texts::CloseWithoutSavingText.toString(), QMessageBox::DestructiveRole);
         box.setDefaultButton(retry);
         // Escape or the close box must not throw the run's records away: only the explicit choice does.
         box.setEscapeButton(retry);
@@ -210,7 +170,7 @@ TMainForm::UserDialogs TMainForm::StandardDialogs()
 
 QString TMainForm::ApplicationTitle()
 {
-    return Text(ApplicationTitleText);
+    return Texts::ApplicationTitleText.toString();
 }
 
 TMainForm::TMainForm(QWidget* parent)
@@ -238,7 +198,7 @@ TMainForm::TMainForm(const QString& dataFilePath, UserDialogs dialogs, QWidget* 
 void TMainForm::CreateControls()
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(Text(CaptionText));
+    setWindowTitle(Texts::CaptionText.toString());
     // The icon lives in the resources of the windows library, which a static link does not register by itself.
     Q_INIT_RESOURCE(resources);
     setWindowIcon(QIcon(QStringLiteral(":/icons/kalmir.svg")));
@@ -246,9 +206,9 @@ void TMainForm::CreateControls()
 
     MainMenu = new QMenuBar(this);
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
-    File = MainMenu->addMenu(Text(FileMenuText));
+    File = MainMenu->addMenu(Texts::FileMenuText.toString());
     File->setObjectName(QStringLiteral("File"));
-    About = File->addAction(Text(AboutMenuText));
+    About = File->addAction(Texts::AboutMenuText.toString());
     About->setObjectName(QStringLiteral("About"));
     setMenuBar(MainMenu);
 
@@ -265,58 +225,61 @@ void TMainForm::CreateControls()
     ParamsGroupBox = Place<QGroupBox>(client, "ParamsGroupBox", 6, 6, 489, 45);
     if (groupBoxStyle)
         ParamsGroupBox->setStyle(groupBoxStyle);
-    AliasLabel = PlaceLabel(ParamsGroupBox, "AliasLabel", 3, 3, 58, 13, Text(AliasLabelText), true);
+    AliasLabel = PlaceLabel(ParamsGroupBox, "AliasLabel", 3, 3, 58, 13, Texts::AliasLabelText.toString(), true);
     AliasEdit = Place<QLineEdit>(ParamsGroupBox, "AliasEdit", 3, 20, 129, 21);
-    DateFromLabel = PlaceLabel(ParamsGroupBox, "DateFromLabel", 136, 3, 46, 13, Text(DateFromLabelText), true);
+    DateFromLabel
+        = PlaceLabel(ParamsGroupBox, "DateFromLabel", 136, 3, 46, 13, Texts::DateFromLabelText.toString(), true);
     DateTimePickerFrom = PlaceDateEdit(ParamsGroupBox, "DateTimePickerFrom", 136, 20, 82, 21);
-    DateToLabel = PlaceLabel(ParamsGroupBox, "DateToLabel", 220, 3, 39, 13, Text(DateToLabelText), true);
+    DateToLabel = PlaceLabel(ParamsGroupBox, "DateToLabel", 220, 3, 39, 13, Texts::DateToLabelText.toString(), true);
     DateTimePickerTo = PlaceDateEdit(ParamsGroupBox, "DateTimePickerTo", 220, 20, 82, 21);
-    AddInterval = PlaceButton(ParamsGroupBox, "AddInterval", 308, 20, 102, 21, Text(AddIntervalText));
+    AddInterval = PlaceButton(ParamsGroupBox, "AddInterval", 308, 20, 102, 21, Texts::AddIntervalText.toString());
     AliasLabel->setBuddy(AliasEdit);
     DateFromLabel->setBuddy(DateTimePickerFrom);
     DateToLabel->setBuddy(DateTimePickerTo);
 
-    UpdateInterval = PlaceButton(client, "UpdateInterval", 423, 26, 63, 21, Text(UpdateIntervalText));
+    UpdateInterval = PlaceButton(client, "UpdateInterval", 423, 26, 63, 21, Texts::UpdateIntervalText.toString());
     IntervalsListBox = Place<QListWidget>(client, "IntervalsListBox", 9, 53, 299, 178);
     IntervalsListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     IntervalsListBox->setUniformItemSizes(true);
-    IntervalsListBox->setAccessibleName(Text(IntervalsListName));
-    ClearButton = PlaceButton(client, "ClearButton", 9, 232, 299, 15, Text(ClearButtonText));
+    IntervalsListBox->setAccessibleName(Texts::IntervalsListName.toString());
+    ClearButton = PlaceButton(client, "ClearButton", 9, 232, 299, 15, Texts::ClearButtonText.toString());
 
     CalculatingGroupBox = Place<QGroupBox>(client, "CalculatingGroupBox", 314, 53, 183, 194);
-    CalculatingGroupBox->setTitle(Text(CalculatingGroupBoxText));
+    CalculatingGroupBox->setTitle(Texts::CalculatingGroupBoxText.toString());
     if (groupBoxStyle)
         CalculatingGroupBox->setStyle(groupBoxStyle);
-    TotalIntervalLabel
-        = PlaceLabel(CalculatingGroupBox, "TotalIntervalLabel", 4, 14, 109, 13, Text(TotalIntervalLabelText), true);
+    TotalIntervalLabel = PlaceLabel(
+        CalculatingGroupBox, "TotalIntervalLabel", 4, 14, 109, 13, Texts::TotalIntervalLabelText.toString(), true);
     TotalIntervalValue
         = PlaceLabel(CalculatingGroupBox, "TotalIntervalValue", 7, 31, 4, 16, QString(), false, ValueFontPixels);
-    TotalIntervalValue->setAccessibleDescription(Text(TotalDescription));
+    TotalIntervalValue->setAccessibleDescription(Texts::TotalDescription.toString());
     SelectedIntervalLabel = PlaceLabel(CalculatingGroupBox, "SelectedIntervalLabel", 4, 51, 3, 13, QString(), true);
-    SelectedIntervalLabel->setAccessibleDescription(Text(SelectedNameDescription));
+    SelectedIntervalLabel->setAccessibleDescription(Texts::SelectedNameDescription.toString());
     SelectedIntervalValue
         = PlaceLabel(CalculatingGroupBox, "SelectedIntervalValue", 7, 71, 4, 16, QString(), false, ValueFontPixels);
-    SelectedIntervalValue->setAccessibleDescription(Text(SelectedLengthDescription));
-    UnBrokenLabel = PlaceLabel(CalculatingGroupBox, "UnBrokenLabel", 4, 152, 140, 13, Text(UnBrokenLabelText));
+    SelectedIntervalValue->setAccessibleDescription(Texts::SelectedLengthDescription.toString());
+    UnBrokenLabel
+        = PlaceLabel(CalculatingGroupBox, "UnBrokenLabel", 4, 152, 140, 13, Texts::UnBrokenLabelText.toString());
     IncomeDate = PlaceDateEdit(CalculatingGroupBox, "IncomeDate", 4, 169, 78, 21);
-    IncomeDate->setToolTip(Text(IncomeDateHintText));
-    IncomeDate->setAccessibleName(Text(IncomeDateHintText));
+    IncomeDate->setToolTip(Texts::IncomeDateHintText.toString());
+    IncomeDate->setAccessibleName(Texts::IncomeDateHintText.toString());
     UnbrokenDate = PlaceLabel(CalculatingGroupBox, "UnbrokenDate", 88, 174, 3, 16, QString(), true);
-    UnbrokenDate->setAccessibleDescription(Text(UnbrokenDateDescription));
-    UnbrokenDateUpdateButton = PlaceButton(
-        CalculatingGroupBox, "UnbrokenDateUpdateButton", 156, 166, 25, 25, Text(UnbrokenDateUpdateButtonText));
+    UnbrokenDate->setAccessibleDescription(Texts::UnbrokenDateDescription.toString());
+    UnbrokenDateUpdateButton = PlaceButton(CalculatingGroupBox, "UnbrokenDateUpdateButton", 156, 166, 25, 25,
+        Texts::UnbrokenDateUpdateButtonText.toString());
 
     SavedGroupBox = Place<QGroupBox>(client, "SavedGroupBox", 499, 0, 179, 247);
-    SavedGroupBox->setTitle(Text(SavedGroupBoxText));
+    SavedGroupBox->setTitle(Texts::SavedGroupBoxText.toString());
     if (groupBoxStyle)
         SavedGroupBox->setStyle(groupBoxStyle);
     SavedListBox = Place<QListWidget>(SavedGroupBox, "SavedListBox", 3, 16, 172, 198);
     SavedListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     SavedListBox->setUniformItemSizes(true);
-    SavedListBox->setAccessibleName(Text(SavedListName));
+    SavedListBox->setAccessibleName(Texts::SavedListName.toString());
     SaveEdit = Place<QLineEdit>(SavedGroupBox, "SaveEdit", 3, 215, 143, 21);
-    SaveEdit->setAccessibleName(Text(SaveEditName));
-    SaveUserButton = PlaceButton(SavedGroupBox, "SaveUserButton", 147, 215, 28, 21, Text(SaveUserButtonText));
+    SaveEdit->setAccessibleName(Texts::SaveEditName.toString());
+    SaveUserButton
+        = PlaceButton(SavedGroupBox, "SaveUserButton", 147, 215, 28, 21, Texts::SaveUserButtonText.toString());
     SaveUserButton->setFont(WindowFont(PlusFontPixels));
 
     // The menu bar stands above the client area, which keeps its fixed size.
@@ -369,7 +332,7 @@ void TMainForm::AddIntervalClick()
     const MDate to(ToAnsi(DateTimePickerTo->displayText()));
     const QString name = AliasEdit->text();
     if (HoldsSeparator(name)) {
-        ShowMessage(Text(InvalidCharacterMessage));
+        ShowMessage(Texts::InvalidCharacterMessage.toString());
         return;
     }
     WorkingList.emplace_back(ToAnsi(name), from, to);
@@ -394,12 +357,12 @@ void TMainForm::UpdateIntervalClick()
 {
     const int i = SelectedRow(IntervalsListBox);
     if (i <= -1 || static_cast<size_t>(i) >= WorkingList.size()) {
-        ShowMessage(Text(SelectLineMessage));
+        ShowMessage(Texts::SelectLineMessage.toString());
         return;
     }
     const QString name = AliasEdit->text();
     if (HoldsSeparator(name)) {
-        ShowMessage(Text(InvalidCharacterMessage));
+        ShowMessage(Texts::InvalidCharacterMessage.toString());
         return;
     }
     WorkingList[static_cast<size_t>(i)] = Interval(
@@ -452,12 +415,12 @@ void TMainForm::SaveUserButtonClick()
 {
     const QString typed = SaveEdit->text();
     if (TrimControlsAndBlanks(typed).isEmpty()) {
-        ShowMessage(Text(EnterNameMessage));
+        ShowMessage(Texts::EnterNameMessage.toString());
         return;
     }
     // The untrimmed text is the key, so a line end at either end counts as well.
     if (HoldsSeparator(typed)) {
-        ShowMessage(Text(InvalidCharacterMessage));
+        ShowMessage(Texts::InvalidCharacterMessage.toString());
         return;
     }
     SaveRecord();
@@ -556,9 +519,9 @@ void TMainForm::SaveRecord()
     const AnsiString key = ToAnsi(typed);
     if (SavedRecords.find(key) == SavedRecords.end()) {
         SavedListBox->addItem(typed);
-        ShowMessage(Text(RecordAddedMessage));
+        ShowMessage(Texts::RecordAddedMessage.toString());
     } else {
-        ShowMessage(Text(RecordChangedMessage));
+        ShowMessage(Texts::RecordChangedMessage.toString());
     }
     SavedRecords[key] = WorkingList;
     SaveEdit->clear();
@@ -572,7 +535,7 @@ void TMainForm::OpenRecord(const AnsiString& name)
         periods = found->second;
         SaveEdit->setText(FromAnsi(name));
     } else {
-        ShowMessage(Text(RecordNotFoundMessage));
+        ShowMessage(Texts::RecordNotFoundMessage.toString());
     }
     WorkingList = std::move(periods);
     Recalculate();
@@ -621,7 +584,7 @@ void TMainForm::LoadDataFile()
     SavedListBox->addItems(FromAnsi(names));
     if (!result.ok()) {
         m_keepDataFile = true;
-        ShowMessage(Text(ReadFailedMessage).arg(QDir::toNativeSeparators(DataFilePath), result.reason));
+        ShowMessage(Texts::ReadFailedMessage.toString().arg(QDir::toNativeSeparators(DataFilePath), result.reason));
     }
 }
 
@@ -633,7 +596,8 @@ void TMainForm::SaveDataFile()
         const DataFileResult result = WriteDataFile(DataFilePath, SavedRecords);
         if (result.ok())
             return;
-        const QString text = Text(WriteFailedMessage).arg(QDir::toNativeSeparators(DataFilePath), result.reason);
+        const QString text
+            = Texts::WriteFailedMessage.toString().arg(QDir::toNativeSeparators(DataFilePath), result.reason);
         if (!m_dialogs.askRetrySave(this, text))
             return;
     }

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QStringView>
+
+// Every text the windows show to the user, in one place. Control names that only tests and
+// assistive technology read stay beside the controls.
+namespace Texts {
+
+// The main window.
+inline constexpr QStringView ApplicationTitleText = u"Программа расчета стажа";
+inline constexpr QStringView CaptionText = u"Калмир 1.0.1";
+inline constexpr QStringView FileMenuText = u"Файл";
+inline constexpr QStringView AboutMenuText = u"О программе";
+inline constexpr QStringView AliasLabelText = u"Название:";
+inline constexpr QStringView DateFromLabelText = u"Начало:";
+inline constexpr QStringView DateToLabelText = u"Конец:";
+inline constexpr QStringView AddIntervalText = u"Добавить";
+inline constexpr QStringView UpdateIntervalText = u"Обновить";
+inline constexpr QStringView ClearButtonText = u"Очистить";
+inline constexpr QStringView CalculatingGroupBoxText = u"Расчет";
+inline constexpr QStringView TotalIntervalLabelText = u"Совокупный стаж:";
+inline constexpr QStringView UnBrokenLabelText = u"Дата непрерывного стажа:";
+inline constexpr QStringView IncomeDateHintText = u"Дата приема";
+inline constexpr QStringView UnbrokenDateUpdateButtonText = u"@";
+inline constexpr QStringView SavedGroupBoxText = u"Сохраненные";
+inline constexpr QStringView SaveUserButtonText = u"+";
+inline constexpr QStringView IntervalsListName = u"Периоды";
+inline constexpr QStringView SavedListName = u"Сохраненные записи";
+inline constexpr QStringView SaveEditName = u"Название записи";
+inline constexpr QStringView TotalDescription = u"Совокупный стаж";
+inline constexpr QStringView SelectedNameDescription = u"Выбранный период";
+inline constexpr QStringView SelectedLengthDescription = u"Стаж выбранного периода";
+inline constexpr QStringView UnbrokenDateDescription = u"Дата непрерывного стажа";
+inline constexpr QStringView SelectLineMessage = u"Выберите строку для коррекции";
+inline constexpr QStringView EnterNameMessage = u"Введите название записи";
+inline constexpr QStringView InvalidCharacterMessage = u"Недопустимый символ в названии";
+inline constexpr QStringView RecordAddedMessage = u"Информация добавлена";
+inline constexpr QStringView RecordChangedMessage = u"Информация изменена";
+inline constexpr QStringView RecordNotFoundMessage = u"Запись не найдена";
+inline constexpr QStringView ReadFailedMessage
+    = u"Не удалось прочитать файл сохраненных записей %1:\n%2\n\n"
+      u"Файл будет оставлен как есть: записи, сохраненные за этот сеанс, в него не попадут.";
+inline constexpr QStringView WriteFailedMessage
+    = u"Не удалось записать файл сохраненных записей %1:\n%2\n\n"
+      u"Если закрыть программу без сохранения, изменения записей за этот сеанс "
+      u"будут потеряны, а файл останется прежним.";
+inline constexpr QStringView OkText = u"ОК";
+inline constexpr QStringView RetryText = u"Повторить";
+inline constexpr QStringView CloseWithoutSavingText = u"Закрыть без сохранения";
+
+// The About window.
+inline constexpr QStringView AboutCaption = u"О программе Калмир 1.0";
+inline constexpr QStringView AboutGroupCaption = u"Информация";
+inline constexpr QStringView AboutLinkCaption = u"Дополнительная информация";
+inline constexpr QStringView AboutOkCaption = u"Ок";
+inline constexpr QStringView AboutTermsOfUse
+    = u"Программа Калмир распространяется бесплатно.\n"
+      u"\n"
+      u"1. Все права на программу Калмир принадлежат ее авторам. Настоящие условия не передают "
+      u"вам этих прав, а только разрешают пользоваться программой.\n"
+      u"\n"
+      u"2. Вы можете бесплатно устанавливать программу на любое число компьютеров и пользоваться "
+      u"ею дома, на работе и в учебных заведениях.\n"
+      u"\n"
+      u"3. Распространять программу разрешается только в неизменном виде, вместе с этими "
+      u"условиями и без платы за саму программу.\n"
+      u"\n"
+      u"4. Запрещается изменять программу, разбирать ее на части, продавать ее или выдавать "
+      u"за свою.\n"
+      u"\n"
+      u"5. Программа предоставляется \u00abкак есть\u00bb. Авторы программы Калмир не дают "
+      u"никаких гарантий, явных или подразумеваемых, в том числе гарантий пригодности "
+      u"программы для какой-либо цели.\n"
+      u"\n"
+      u"6. Авторы не отвечают за прямой или косвенный ущерб, в том числе за потерю данных, "
+      u"возникший из-за использования программы или невозможности ее использовать.\n"
+      u"\n"
+      u"7. Результаты расчета стажа носят справочный характер. Прежде чем использовать их в "
+      u"документах, сверьте их с трудовой книжкой и другими первичными документами.\n"
+      u"\n"
+      u"8. Программа ничего не передает по сети. Сохраненные записи хранятся только в файле "
+      u"u.ini в папке программы.\n"
+      u"\n"
+      u"9. Устанавливая программу и пользуясь ею, вы принимаете эти условия. Если вы с ними "
+      u"не согласны, удалите программу с компьютера.";
+
+} // namespace Texts
