@@ -165,6 +165,7 @@ TMainForm::UserDialogs TMainForm::StandardDialogs()
         box.exec();
         return box.clickedButton() == retry;
     };
+    dialogs.today = [] { return QDate::currentDate(); };
     return dialogs;
 }
 
@@ -188,6 +189,8 @@ TMainForm::TMainForm(const QString& dataFilePath, UserDialogs dialogs, QWidget* 
         m_dialogs.showMessage = standard.showMessage;
     if (!m_dialogs.askRetrySave)
         m_dialogs.askRetrySave = standard.askRetrySave;
+    if (!m_dialogs.today)
+        m_dialogs.today = standard.today;
     CreateControls();
     BindEvents();
     SetTabOrder();
@@ -403,7 +406,7 @@ void TMainForm::UnbrokenDateUpdateButtonClick()
 
 void TMainForm::FormCreate()
 {
-    IncomeDate->setText(QDate::currentDate().toString(Text(DateFormat)));
+    IncomeDate->setText(m_dialogs.today().toString(Text(DateFormat)));
 }
 
 void TMainForm::FormClose()

@@ -6,6 +6,7 @@
 #include "SavedRecords.h"
 #endif
 
+#include <QDate>
 #include <QMainWindow>
 #include <QString>
 
@@ -41,6 +42,9 @@ public:
         // The data file could not be written at close: true to try again, false to close
         // without saving.
         std::function<bool(QWidget* parent, const QString& text)> askRetrySave;
+        // Today's date, as the window's calendar: the hire date it starts with. The standard one
+        // is the system's; tests fix the day so that no result depends on when they run.
+        std::function<QDate()> today;
     };
     static UserDialogs StandardDialogs();
 

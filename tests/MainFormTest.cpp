@@ -29,9 +29,12 @@ namespace {
 
 const QString Blank = u"  .  .    "_s;
 
+// The day the test windows take for today, so that no result depends on when the tests run.
+const QDate FixedToday(2024, 3, 15);
+
 QString Today()
 {
-    return QDate::currentDate().toString(u"dd.MM.yyyy"_s);
+    return FixedToday.toString(u"dd.MM.yyyy"_s);
 }
 
 template <typename Control> Control* Find(const QWidget& form, const char* name)
@@ -112,6 +115,7 @@ struct Window {
             retryPrompts.append(text);
             return answerRetry ? answerRetry() : false;
         };
+        dialogs.today = [] { return FixedToday; };
         form = std::make_unique<TMainForm>(dataFile, dialogs);
         AliasEdit = Find<QLineEdit>(*form, "AliasEdit");
         DateTimePickerFrom = Find<QLineEdit>(*form, "DateTimePickerFrom");
