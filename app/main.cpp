@@ -1,5 +1,6 @@
 #include "About.h"
 #include "Dateinterval.h"
+#include "QtTranslation.h"
 
 #include <QApplication>
 
@@ -36,6 +37,7 @@ public:
 int main(int argc, char* argv[])
 {
     Application application(argc, argv);
+    InstallQtTranslation(application);
     // The name, not the display name: Qt would append a display name to every window caption.
     QApplication::setApplicationName(TMainForm::ApplicationTitle());
     try {
