@@ -48,6 +48,12 @@ inline constexpr QStringView OkText = u"ОК";
 inline constexpr QStringView RetryText = u"Повторить";
 inline constexpr QStringView CloseWithoutSavingText = u"Закрыть без сохранения";
 
+// Refused characters.
+// The message "Недопустимый символ в названии" (%1) followed by the refused character (%2).
+inline constexpr QStringView RefusedCharacterMessage = u"%1 \u00ab%2\u00bb";
+// A character that cannot be seen, by its code (%1, four or more hexadecimal digits).
+inline constexpr QStringView CharacterCode = u"U+%1";
+
 // The About window.
 inline constexpr QStringView AboutCaption = u"О программе Калмир 1.0";
 inline constexpr QStringView AboutGroupCaption = u"Информация";
