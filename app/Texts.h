@@ -59,6 +59,7 @@ inline constexpr QStringView AboutCaption = u"О программе Калмир
 inline constexpr QStringView AboutGroupCaption = u"Информация";
 inline constexpr QStringView AboutLinkCaption = u"Дополнительная информация";
 inline constexpr QStringView AboutOkCaption = u"Ок";
+inline constexpr QStringView AboutLinkDescription = u"Открывает страницу программы в браузере";
 inline constexpr QStringView AboutTermsOfUse
     = u"Программа Калмир распространяется бесплатно.\n"
       u"\n"
