@@ -20,5 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://kalmir.example/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The icon is an SVG: without the plugin that draws it, the windows show none.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
+# Qt's own texts (context menus, dialog buttons, file errors) in Russian; without it they are English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 
 include(CPack)
