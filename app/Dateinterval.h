@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QCloseEvent;
@@ -22,7 +23,6 @@ class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
-struct ServiceLength;
 
 // The main window: the working list of periods with its read-outs, the hire date with the
 // unbroken-service date, and the saved records that the data file keeps from run to run.
@@ -95,7 +95,7 @@ private:
     void OpenRecord(const AnsiString& name);
     void DeleteRecord(const AnsiString& name);
     void Recalculate();
-    void UpdateUnbrokenDate(const ServiceLength& total);
+    void UpdateUnbrokenDate(const std::optional<AnsiString>& date);
     void LoadDataFile();
     void SaveDataFile();
     // Enter in an entry field: the focus moves forward to the next tab stop.
