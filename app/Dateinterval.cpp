@@ -710,28 +710,23 @@ void TMainForm::SaveRecordItemClick()
 
 void TMainForm::Recalculate()
 {
-    ServiceLength total;
+    const Totals totals = CalculateTotals(WorkingList, ToAnsi(IncomeDate->displayText()));
     {
         // The refill drops the selection; that is no selection by the user.
         const QSignalBlocker quiet(IntervalsListBox);
         IntervalsListBox->clear();
-        std::vector<AnsiString> lines;
-        lines.reserve(WorkingList.size());
-        for (const Interval& period : WorkingList) {
-            lines.push_back(IntervalLine(period));
-            AddLength(total, IntervalLength(period.from, period.to));
-        }
-        IntervalsListBox->addItems(FromAnsi(lines));
+        IntervalsListBox->addItems(FromAnsi(totals.lines));
     }
-    SetCaption(TotalIntervalValue, FromAnsi(LengthText(total)));
-    UpdateUnbrokenDate(total);
+    SetCaption(TotalIntervalValue, FromAnsi(totals.totalText));
+    UpdateUnbrokenDate(totals.unbrokenDate);
     SetCaption(SelectedIntervalLabel, QString());
     SetCaption(SelectedIntervalValue, QString());
 }
 
-void TMainForm::UpdateUnbrokenDate(const ServiceLength& total)
+void TMainForm::UpdateUnbrokenDate(const std::optional<AnsiString>& date)
 {
-    if (const auto date = UnbrokenServiceDate(ToAnsi(IncomeDate->displayText()), total))
+    // No date leaves the read-out as it was.
+    if (date)
         SetCaption(UnbrokenDate, FromAnsi(*date));
 }
 

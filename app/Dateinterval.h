@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QCloseEvent;
@@ -23,7 +24,6 @@ class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
-struct ServiceLength;
 
 // The main window: the working list of periods with its read-outs, the hire date with the
 // unbroken-service date, and the saved records that the data file keeps from run to run.
@@ -120,7 +120,7 @@ private:
     // Delete on the saved list, or its item in the menu: the selected line and its record go.
     void DeleteSelectedRecord();
     void Recalculate();
-    void UpdateUnbrokenDate(const ServiceLength& total);
+    void UpdateUnbrokenDate(const std::optional<AnsiString>& date);
     void LoadDataFile();
     void SaveDataFile();
     // Enter in an entry field: the focus moves forward to the next tab stop.
