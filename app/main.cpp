@@ -1,5 +1,6 @@
 #include "About.h"
 #include "Dateinterval.h"
+#include "QuitRequest.h"
 
 #include <QApplication>
 
@@ -38,11 +39,16 @@ int main(int argc, char* argv[])
     Application application(argc, argv);
     // The name, not the display name: Qt would append a display name to every window caption.
     QApplication::setApplicationName(TMainForm::ApplicationTitle());
+    // With the application's name, the per-user data folder: "Калмир/Программа расчета стажа".
+    QApplication::setOrganizationName(QStringLiteral("Калмир"));
     try {
         TMainForm mainForm;
         MainForm = &mainForm;
         TAboutForm aboutForm(&mainForm);
         AboutForm = &aboutForm;
+        aboutForm.ShowDataFilePath(mainForm.DataFileInUse());
+        // A logout, Ctrl+C or kill closes the window as its close box does: the records are written.
+        CloseOnQuitRequest closeOnQuit(&mainForm);
         mainForm.show();
         QApplication::exec();
         AboutForm = nullptr;
