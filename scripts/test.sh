@@ -137,6 +137,9 @@ status="$(run_program "$root/$program" 3)"
 # first start those it finds beside itself, from then on those of the per-user data file.
 check_records_in_user_data_folder() {
   echo "== With its folder read-only, the program keeps its records in the per-user data folder"
+  # A first start: the run above, stopped by a quit signal, closed its window and so wrote its
+  # (empty) records to the per-user data file.
+  find "$user_home/data" -mindepth 1 -delete
   chmod u+w "$root/usr/bin"
   records_file "${unordered_records[@]}" >"$root/usr/bin/u.ini"
   chmod -R a-w "$root"
