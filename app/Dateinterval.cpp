@@ -544,7 +544,7 @@ void TMainForm::DeleteSelectedRecord()
     change.row = i;
     change.lineBefore = true;
     if (const auto found = SavedRecords.find(change.key); found != SavedRecords.end())
-        change.before = found->second;
+        change.before = PeriodsOf(found->second);
     DeleteRecord(change.key);
     delete SavedListBox->takeItem(i);
     // The line is gone, and with it the selection: a second Delete must not take another record.
@@ -624,7 +624,7 @@ void TMainForm::SaveRecord()
         SavedListBox->addItem(change.line);
         ShowMessage(Texts::RecordAddedMessage.toString());
     } else {
-        change.before = found->second;
+        change.before = PeriodsOf(found->second);
         ShowMessage(Texts::RecordChangedMessage.toString());
     }
     change.after = WorkingList;
@@ -639,7 +639,7 @@ void TMainForm::OpenRecord(const AnsiString& name)
     IntervalList periods;
     const auto found = SavedRecords.find(name);
     if (found != SavedRecords.end()) {
-        periods = found->second;
+        periods = PeriodsOf(found->second);
         SaveEdit->setText(FromAnsi(name));
     } else {
         ShowMessage(Texts::RecordNotFoundMessage.toString());

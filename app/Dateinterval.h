@@ -187,7 +187,7 @@ private:
     IntervalList WorkingList;
     RecordBook m_book;
     // The book's records: changed only through the book, which writes them.
-    const SavedRecordMap& SavedRecords;
+    const LazyRecordMap& SavedRecords;
     const QString DataFilePath; // a file-system path: never converted to Windows-1251
 
     UserDialogs m_dialogs;

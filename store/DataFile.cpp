@@ -129,11 +129,14 @@ const char* Find(const char* from, const char* end, char c)
     return found ? static_cast<const char*>(found) : end;
 }
 
-// Cuts the bytes of a data file into lines and hands each record on. LF, CR LF and a CR alone
-// end a line; a CR LF may be split between two pieces.
+// Hands on each line that is not empty, as a text the receiver may take apart.
+using LineSink = std::function<void(AnsiString& line)>;
+
+// Cuts the bytes of a data file into lines. LF, CR LF and a CR alone end a line; a CR LF may be
+// split between two pieces.
 class LineCutter {
 public:
-    LineCutter(const RecordSink& sink, ReadDetails* details)
+    LineCutter(const LineSink& sink, ReadDetails* details)
         : m_sink(sink)
         , m_details(details)
     {
@@ -190,26 +193,50 @@ private:
     {
         if (m_line.empty())
             return;
-        auto [name, periods] = ParseRecordLine(m_line);
-        // A line the writer would write back otherwise lost something in the reading.
-        if (m_details && m_details->whole) {
-            m_written.clear();
-            if (!name.empty())
-                AppendRecordLine(m_written, name, periods);
-            if (m_written != m_line)
-                m_details->whole = false;
-        }
+        m_sink(m_line);
         m_line.clear();
-        if (!name.empty())
-            m_sink(std::move(name), std::move(periods));
     }
 
-    const RecordSink& m_sink;
+    const LineSink& m_sink;
     ReadDetails* m_details;
     AnsiString m_line;
-    AnsiString m_written;
     bool m_afterCr = false;
 };
+
+// Parses a line; a line the writer would write back otherwise lost something in the reading.
+std::pair<AnsiString, IntervalList> ParseChecked(const AnsiString& line, ReadDetails* details, AnsiString& written)
+{
+    auto record = ParseRecordLine(line);
+    if (details && details->whole) {
+        written.clear();
+        if (!record.first.empty())
+            AppendRecordLine(written, record.first, record.second);
+        if (written != line)
+            details->whole = false;
+    }
+    return record;
+}
+
+DataFileResult ReadLines(QIODevice& device, const LineSink& sink, ReadDetails* details)
+{
+    LineCutter cutter(sink, details);
+    ContentHash hash;
+    std::vector<char> chunk(ChunkSize);
+    for (;;) {
+        const qint64 got = device.read(chunk.data(), ChunkSize);
+        if (got < 0)
+            return Failure(Step::Read, device);
+        if (got == 0)
+            break;
+        if (details)
+            hash.Add(chunk.data(), static_cast<size_t>(got));
+        cutter.Feed(chunk.data(), chunk.data() + got);
+    }
+    cutter.Finish();
+    if (details)
+        details->hash = hash.Result();
+    return {};
+}
 
 // A short write is followed by another, so that the device names the error that stopped it.
 bool WriteAll(QIODevice& device, const AnsiString& bytes)
@@ -317,6 +344,95 @@ bool CreateTemporaryFile(const QString& target, QFile& file)
     return false;
 }
 
+template <typename Map>
+DataFileResult WriteMap(QIODevice& device, const Map& records, const RecordOverlay& overlay, quint64* hash)
+{
+    // Lines are gathered into chunks: the device sees few large writes, the bytes are the same.
+    AnsiString chunk;
+    chunk.reserve(ChunkSize * 2);
+    ContentHash content;
+    const auto flush = [&] {
+        if (hash)
+            content.Add(chunk.data(), chunk.size());
+        const bool written = WriteAll(device, chunk);
+        chunk.clear();
+        return written;
+    };
+    const auto put = [&](const AnsiString& name, const auto& periods) {
+        AppendRecordLine(chunk, name, periods);
+        chunk += "\r\n";
+        return chunk.size() < ChunkSize || flush();
+    };
+    // Both are in key order: one walk through the two gives the lines in key order.
+    auto record = records.begin();
+    auto over = overlay.begin();
+    while (record != records.end() || over != overlay.end()) {
+        bool written = true;
+        if (over == overlay.end() || (record != records.end() && record->first < over->first)) {
+            written = put(record->first, record->second);
+            ++record;
+        } else {
+            if (record != records.end() && record->first == over->first)
+                ++record;
+            if (over->second)
+                written = put(over->first, *over->second);
+            ++over;
+        }
+        if (!written)
+            return Failure(Step::Write, device);
+    }
+    if (!chunk.empty() && !flush())
+        return Failure(Step::Write, device);
+    if (hash)
+        *hash = content.Result();
+    return {};
+}
+
+template <typename Map>
+DataFileResult WriteMapToFile(const QString& path, const Map& records, const RecordOverlay& overlay, FileStamp* written)
+{
+    // A link is followed: the file it names is replaced, the link stays.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    if (QFileInfo(target).isDir()) {
+#ifdef Q_OS_WIN
+        return Failure(Step::Write, QFileDevice::WriteError, QString());
+#else
+        return SystemFailure(Step::Write, EISDIR);
+#endif
+    }
+
+    QFile file;
+    if (!CreateTemporaryFile(target, file))
+        return Failure(Step::Create, file);
+    quint64 hash = 0;
+    DataFileResult result = WriteMap(file, records, overlay, &hash);
+    if (result.ok() && !file.flush())
+        result = Failure(Step::Write, file);
+    if (result.ok() && !SyncToDisk(file))
+        result = SystemFailure(Step::Write, LastSystemError());
+    file.close();
+    if (result.ok() && file.error() != QFileDevice::NoError)
+        result = Failure(Step::Write, file);
+    if (result.ok() && !Rename(file.fileName(), target))
+        result = SystemFailure(Step::Replace, LastSystemError());
+    if (!result.ok()) {
+        file.remove();
+        return result;
+    }
+    result = SyncFolder(QFileInfo(target).absolutePath());
+    if (!result.ok())
+        return result;
+    if (written) {
+        QFile check;
+        const DataFileResult opened = OpenDataFile(target, check, written);
+        if (!opened.ok())
+            return opened;
+        written->hash = hash;
+    }
+    return {};
+}
+
 } // namespace
 
 void ContentHash::Add(const char* data, size_t size)
@@ -344,23 +460,34 @@ quint64 ContentHash::Result() const
 
 DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink, ReadDetails* details)
 {
-    LineCutter cutter(sink, details);
-    ContentHash hash;
-    std::vector<char> chunk(ChunkSize);
-    for (;;) {
-        const qint64 got = device.read(chunk.data(), ChunkSize);
-        if (got < 0)
-            return Failure(Step::Read, device);
-        if (got == 0)
-            break;
-        if (details)
-            hash.Add(chunk.data(), static_cast<size_t>(got));
-        cutter.Feed(chunk.data(), chunk.data() + got);
-    }
-    cutter.Finish();
-    if (details)
-        details->hash = hash.Result();
-    return {};
+    AnsiString written;
+    return ReadLines(
+        device,
+        [&](AnsiString& line) {
+            auto [name, periods] = ParseChecked(line, details, written);
+            if (!name.empty())
+                sink(std::move(name), std::move(periods));
+        },
+        details);
+}
+
+DataFileResult ReadLazyRecords(QIODevice& device, const LazyRecordSink& sink, ReadDetails* details)
+{
+    AnsiString written;
+    return ReadLines(
+        device,
+        [&](AnsiString& line) {
+            const std::string_view text(line);
+            const size_t bar = text.find('|');
+            if (bar != std::string_view::npos && IsCanonicalRecordLine(text.substr(0, bar), text.substr(bar + 1))) {
+                sink(AnsiString(text.substr(0, bar)), SavedRecord{{}, AnsiString(text.substr(bar + 1)), true});
+                return;
+            }
+            auto [name, periods] = ParseChecked(line, details, written);
+            if (!name.empty())
+                sink(std::move(name), SavedRecord{std::move(periods), {}, false});
+        },
+        details);
 }
 
 DataFileResult ReadHash(QIODevice& device, quint64& hash)
@@ -437,90 +564,25 @@ DataFileResult ReadDataFile(const QString& path, const RecordSink& sink, ReadDet
 DataFileResult WriteRecords(
     QIODevice& device, const SavedRecordMap& records, const RecordOverlay& overlay, quint64* hash)
 {
-    // Lines are gathered into chunks: the device sees few large writes, the bytes are the same.
-    AnsiString chunk;
-    chunk.reserve(ChunkSize * 2);
-    ContentHash content;
-    const auto flush = [&] {
-        if (hash)
-            content.Add(chunk.data(), chunk.size());
-        const bool written = WriteAll(device, chunk);
-        chunk.clear();
-        return written;
-    };
-    const auto put = [&](const AnsiString& name, const IntervalList& periods) {
-        AppendRecordLine(chunk, name, periods);
-        chunk += "\r\n";
-        return chunk.size() < ChunkSize || flush();
-    };
-    // Both are in key order: one walk through the two gives the lines in key order.
-    auto record = records.begin();
-    auto over = overlay.begin();
-    while (record != records.end() || over != overlay.end()) {
-        bool written = true;
-        if (over == overlay.end() || (record != records.end() && record->first < over->first)) {
-            written = put(record->first, record->second);
-            ++record;
-        } else {
-            if (record != records.end() && record->first == over->first)
-                ++record;
-            if (over->second)
-                written = put(over->first, *over->second);
-            ++over;
-        }
-        if (!written)
-            return Failure(Step::Write, device);
-    }
-    if (!chunk.empty() && !flush())
-        return Failure(Step::Write, device);
-    if (hash)
-        *hash = content.Result();
-    return {};
+    return WriteMap(device, records, overlay, hash);
+}
+
+DataFileResult WriteLazyRecords(
+    QIODevice& device, const LazyRecordMap& records, const RecordOverlay& overlay, quint64* hash)
+{
+    return WriteMap(device, records, overlay, hash);
 }
 
 DataFileResult WriteDataFile(
     const QString& path, const SavedRecordMap& records, const RecordOverlay& overlay, FileStamp* written)
 {
-    // A link is followed: the file it names is replaced, the link stays.
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
-    if (QFileInfo(target).isDir()) {
-#ifdef Q_OS_WIN
-        return Failure(Step::Write, QFileDevice::WriteError, QString());
-#else
-        return SystemFailure(Step::Write, EISDIR);
-#endif
-    }
+    return WriteMapToFile(path, records, overlay, written);
+}
 
-    QFile file;
-    if (!CreateTemporaryFile(target, file))
-        return Failure(Step::Create, file);
-    quint64 hash = 0;
-    DataFileResult result = WriteRecords(file, records, overlay, &hash);
-    if (result.ok() && !file.flush())
-        result = Failure(Step::Write, file);
-    if (result.ok() && !SyncToDisk(file))
-        result = SystemFailure(Step::Write, LastSystemError());
-    file.close();
-    if (result.ok() && file.error() != QFileDevice::NoError)
-        result = Failure(Step::Write, file);
-    if (result.ok() && !Rename(file.fileName(), target))
-        result = SystemFailure(Step::Replace, LastSystemError());
-    if (!result.ok()) {
-        file.remove();
-        return result;
-    }
-    result = SyncFolder(QFileInfo(target).absolutePath());
-    if (!result.ok())
-        return result;
-    if (written) {
-        QFile check;
-        const DataFileResult opened = OpenDataFile(target, check, written);
-        if (!opened.ok())
-            return opened;
-        written->hash = hash;
-    }
-    return {};
+DataFileResult WriteLazyDataFile(
+    const QString& path, const LazyRecordMap& records, const RecordOverlay& overlay, FileStamp* written)
+{
+    return WriteMapToFile(path, records, overlay, written);
 }
 
 DataFileResult CopyDataFile(const QString& from, const QString& to)

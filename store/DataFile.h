@@ -75,6 +75,13 @@ using RecordSink = std::function<void(AnsiString name, IntervalList periods)>;
 // over. `details`, when given, says whether the bytes were the writer's own.
 DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink, ReadDetails* details = nullptr);
 
+// Receives every record line as ReadRecords does, each record kept as SavedRecord says: lazily
+// when formatting its parse gives the line back, parsed otherwise.
+using LazyRecordSink = std::function<void(AnsiString name, SavedRecord record)>;
+
+// ReadRecords with the records kept lazily where they can be; the same lines, names and details.
+DataFileResult ReadLazyRecords(QIODevice& device, const LazyRecordSink& sink, ReadDetails* details = nullptr);
+
 // Opens the file for reading, but only a regular file: a FIFO, a device or a folder is Failed,
 // and opening one never waits. Missing only when no such file exists; any other failure (an I/O
 // error, a path through a file) is Failed. `stamp`, when given, gets the opened file's stamp
@@ -94,6 +101,10 @@ using RecordOverlay = std::map<AnsiString, const IntervalList*>;
 DataFileResult WriteRecords(
     QIODevice& device, const SavedRecordMap& records, const RecordOverlay& overlay = {}, quint64* hash = nullptr);
 
+// WriteRecords of a window's records; a lazy record is written as its kept bytes.
+DataFileResult WriteLazyRecords(
+    QIODevice& device, const LazyRecordMap& records, const RecordOverlay& overlay = {}, quint64* hash = nullptr);
+
 // Replaces the file atomically with what WriteRecords writes: the bytes go to a temporary file
 // beside it (its name, with TemporaryFilePrefix, is one no person gives a file), which is synced
 // to disk and renamed over the old one, and the folder is synced after the rename. On any failure
@@ -102,6 +113,10 @@ DataFileResult WriteRecords(
 // temporary file. `written`, when given, gets the stamp of the new file.
 DataFileResult WriteDataFile(const QString& path, const SavedRecordMap& records, const RecordOverlay& overlay = {},
     FileStamp* written = nullptr);
+
+// WriteDataFile of a window's records.
+DataFileResult WriteLazyDataFile(
+    const QString& path, const LazyRecordMap& records, const RecordOverlay& overlay = {}, FileStamp* written = nullptr);
 
 // The temporary files of WriteDataFile for `path` are named `path` + this + six ASCII letters.
 inline constexpr const char* TemporaryFilePrefix = ".~";

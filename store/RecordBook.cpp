@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -130,22 +131,26 @@ void MakeFolderOf(const QString& path, const QString& userFolder)
 
 // Reads the file's records into `records`, the last line of a name standing; `listed`, when
 // given, gets every line's name. A name on two lines makes the file not whole: one line is lost.
+// A window's own records are kept lazily where they can be.
+template <typename Map>
 DataFileResult ReadInto(
-    QFile& file, SavedRecordMap& records, const std::function<void(const AnsiString&)>& listed, ReadDetails& details)
+    QFile& file, Map& records, const std::function<void(const AnsiString&)>& listed, ReadDetails& details)
 {
     bool repeatedName = false;
-    const DataFileResult read = ReadRecords(
-        file,
-        [&](AnsiString name, IntervalList periods) {
-            if (listed)
-                listed(name);
-            const size_t before = records.size();
-            // The writer keeps the file in key order, so the end is where a name belongs: no search.
-            const auto entry = records.try_emplace(records.end(), std::move(name));
-            repeatedName |= records.size() == before;
-            entry->second = std::move(periods);
-        },
-        &details);
+    const auto keep = [&](AnsiString name, typename Map::mapped_type value) {
+        if (listed)
+            listed(name);
+        const size_t before = records.size();
+        // The writer keeps the file in key order, so the end is where a name belongs: no search.
+        const auto entry = records.try_emplace(records.end(), std::move(name));
+        repeatedName |= records.size() == before;
+        entry->second = std::move(value);
+    };
+    DataFileResult read;
+    if constexpr (std::is_same_v<Map, LazyRecordMap>)
+        read = ReadLazyRecords(file, keep, &details);
+    else
+        read = ReadRecords(file, keep, &details);
     details.whole = details.whole && !repeatedName;
     return read;
 }
@@ -206,11 +211,11 @@ void RecordBook::Save(const AnsiString& name, const IntervalList& periods)
 {
     const auto found = m_records.find(name);
     if (!m_origins.contains(name))
-        m_origins.emplace(name, found == m_records.end() ? Version() : Version(found->second));
+        m_origins.emplace(name, found == m_records.end() ? Version() : Version(PeriodsOf(found->second)));
     if (found == m_records.end())
-        m_records.emplace(name, periods);
+        m_records.emplace(name, SavedRecord{periods, {}, false});
     else
-        found->second = periods;
+        found->second = SavedRecord{periods, {}, false};
 }
 
 void RecordBook::Erase(const AnsiString& name)
@@ -219,7 +224,7 @@ void RecordBook::Erase(const AnsiString& name)
     if (found == m_records.end())
         return;
     if (!m_origins.contains(name))
-        m_origins.emplace(name, std::move(found->second));
+        m_origins.emplace(name, PeriodsOf(found->second));
     m_records.erase(found);
 }
 
@@ -317,7 +322,7 @@ BookWrite RecordBook::WriteLocked()
     }
 
     FileStamp written;
-    const DataFileResult result = WriteDataFile(path, m_records, overlay, &written);
+    const DataFileResult result = WriteLazyDataFile(path, m_records, overlay, &written);
     if (!result.ok())
         return failed(result.reason);
 
@@ -356,7 +361,7 @@ DataFileResult RecordBook::Reread(QFile& file, FileStamp stamp)
                 others.emplace(mine->first, Version());
             ++mine;
         } else {
-            if (!m_origins.contains(mine->first) && !SameRecord(onDisk->second, mine->second))
+            if (!m_origins.contains(mine->first) && !SameRecord(mine->second, onDisk->second))
                 others.emplace(onDisk->first, std::move(onDisk->second));
             ++onDisk;
             ++mine;
@@ -408,7 +413,7 @@ BookWrite RecordBook::WriteRecovery()
                 m_location.path, {}};
         }
     }
-    const DataFileResult result = WriteDataFile(m_recoveryPath, m_records);
+    const DataFileResult result = WriteLazyDataFile(m_recoveryPath, m_records);
     if (!result.ok())
         return {BookWrite::State::Failed, result.reason, m_recoveryPath, {}};
     m_origins.clear();

@@ -59,7 +59,7 @@ public:
     DataFileResult Load(const std::function<void(const AnsiString& name)>& listed);
 
     // This window's records: as loaded, with this window's saves and deletes.
-    const SavedRecordMap& Records() const { return m_records; }
+    const LazyRecordMap& Records() const { return m_records; }
 
     // Adds the record or replaces its periods. Reaches the file at the next Write.
     void Save(const AnsiString& name, const IntervalList& periods);
@@ -97,7 +97,7 @@ private:
     AnsiString FreeCopyName(const AnsiString& name, const RecordOverlay& overlay) const;
 
     DataFileLocation m_location;
-    SavedRecordMap m_records;
+    LazyRecordMap m_records;
     // The version each name had for this window before its first change not yet written.
     std::map<AnsiString, Version> m_origins;
     // The names where the file, as last read or written, differs from this window's view (for a

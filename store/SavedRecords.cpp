@@ -61,6 +61,30 @@ char* PutDate(char* at, const MDate& date)
     return Put(at, date.text);
 }
 
+// The periods of the text after "|". Text after a second "|" is ignored. A list without "&"
+// holds no period; otherwise the piece after the last "&" is a candidate like any other.
+IntervalList ParsePeriods(std::string_view text, bool mayHoldZero)
+{
+    const char* const listStart = text.data();
+    const char* const listEnd = Find(listStart, text.data() + text.size(), '|');
+    size_t ampersands = 0;
+    for (const char* at = Find(listStart, listEnd, '&'); at != listEnd; at = Find(at + 1, listEnd, '&'))
+        ++ampersands;
+    IntervalList periods;
+    if (ampersands == 0)
+        return periods;
+    // The piece after the last "&" is normally empty: one period per "&", and no spare room.
+    periods.reserve(ampersands);
+    for (const char* start = listStart;;) {
+        const char* const ampersand = Find(start, listEnd, '&');
+        AppendPeriod(start, ampersand, mayHoldZero, periods);
+        if (ampersand == listEnd)
+            break;
+        start = ampersand + 1;
+    }
+    return periods;
+}
+
 } // namespace
 
 std::pair<AnsiString, IntervalList> ParseRecordLine(const AnsiString& line)
@@ -73,27 +97,67 @@ std::pair<AnsiString, IntervalList> ParseRecordLine(const AnsiString& line)
     const std::string_view name = mayHoldZero ? UpToZero(text.substr(0, bar)) : text.substr(0, bar);
     if (name.empty())
         return {};
+    return {AnsiString(name), ParsePeriods(text.substr(bar + 1), mayHoldZero)};
+}
 
-    // Text after a second "|" is ignored. A list without "&" holds no period; otherwise the
-    // piece after the last "&" is a candidate like any other.
-    const char* const listStart = text.data() + bar + 1;
-    const char* const listEnd = Find(listStart, text.data() + text.size(), '|');
-    size_t ampersands = 0;
-    for (const char* at = Find(listStart, listEnd, '&'); at != listEnd; at = Find(at + 1, listEnd, '&'))
-        ++ampersands;
-    IntervalList periods;
-    if (ampersands == 0)
-        return {AnsiString(name), std::move(periods)};
-    // The piece after the last "&" is normally empty: one period per "&", and no spare room.
-    periods.reserve(ampersands);
-    for (const char* start = listStart;;) {
-        const char* const ampersand = Find(start, listEnd, '&');
-        AppendPeriod(start, ampersand, mayHoldZero, periods);
-        if (ampersand == listEnd)
+bool IsCanonicalRecordLine(std::string_view name, std::string_view rest)
+{
+    if (name.empty() || name.find('\0') != NotFound)
+        return false;
+    // One pass over the bytes: `field` counts the ","-fields of the period under way, `start` is
+    // where its current field began.
+    int field = 0;
+    size_t start = 0;
+    for (size_t at = 0; at < rest.size(); ++at) {
+        switch (rest[at]) {
+        case ',':
+            if (field == 2 || (field == 1 && at == start))
+                return false;
+            ++field;
+            start = at + 1;
             break;
-        start = ampersand + 1;
+        case '&':
+            if (field != 2 || at == start)
+                return false;
+            field = 0;
+            start = at + 1;
+            break;
+        case '|':
+        case '\0':
+        case '\r':
+        case '\n':
+            return false;
+        default:
+            break;
+        }
     }
-    return {AnsiString(name), std::move(periods)};
+    return start == rest.size() && field == 0;
+}
+
+IntervalList PeriodsOf(const SavedRecord& record)
+{
+    return record.lazy ? ParsePeriods(record.line, false) : record.periods;
+}
+
+void AppendRecordLine(AnsiString& line, const AnsiString& name, const SavedRecord& record)
+{
+    if (!record.lazy) {
+        AppendRecordLine(line, name, record.periods);
+        return;
+    }
+    line.reserve(line.size() + name.size() + 1 + record.line.size());
+    line += name;
+    line += '|';
+    line += record.line;
+}
+
+bool SameRecord(const SavedRecord& record, const IntervalList& periods)
+{
+    if (!record.lazy)
+        return SameRecord(record.periods, periods);
+    AnsiString line;
+    AppendRecordLine(line, AnsiString(), periods);
+    return std::string_view(line).substr(1) == record.line;
 }
 
 void AppendRecordLine(AnsiString& line, const AnsiString& name, const IntervalList& periods)

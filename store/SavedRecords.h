@@ -30,3 +30,31 @@ void AppendRecordLine(AnsiString& line, const AnsiString& name, const IntervalLi
 
 // Whether two period lists stand in the data file as the same bytes.
 bool SameRecord(const IntervalList& a, const IntervalList& b);
+
+// A saved record's periods as a window keeps them. Most records of a large file are never opened,
+// so a record read from a line that formatting its parse gives back byte for byte keeps that
+// line's bytes after "|" (`line`, with `lazy` set) and is parsed only when its periods are needed;
+// any other record holds its periods parsed (`periods`).
+struct SavedRecord {
+    IntervalList periods;
+    AnsiString line;
+    bool lazy = false;
+};
+
+// A window's records by name, in the key order of SavedRecordMap.
+using LazyRecordMap = std::map<AnsiString, SavedRecord>;
+
+// Whether the text after "|" of a line whose name is `name` is exactly what FormatRecordLine
+// makes of its parse: the name is not empty and holds no zero byte; the rest holds no "|", zero
+// byte, CR or LF and is a run of periods, each three ","-fields ending in "&", both date fields
+// not empty (an empty date text is written as 0.0.0).
+bool IsCanonicalRecordLine(std::string_view name, std::string_view rest);
+
+// The record's periods, parsed from its line when it is lazy.
+IntervalList PeriodsOf(const SavedRecord& record);
+
+// Appends the record's line: the kept bytes of a lazy record, otherwise as AppendRecordLine does.
+void AppendRecordLine(AnsiString& line, const AnsiString& name, const SavedRecord& record);
+
+// Whether the record stands in the data file as the same bytes as the periods.
+bool SameRecord(const SavedRecord& record, const IntervalList& periods);

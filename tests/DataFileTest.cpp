@@ -37,6 +37,12 @@ struct Collected {
         };
     }
 
+    // The same description, a lazy record's periods parsed from its kept bytes.
+    LazyRecordSink LazySink()
+    {
+        return [this](AnsiString name, SavedRecord record) { Sink()(std::move(name), PeriodsOf(record)); };
+    }
+
     std::string Joined() const
     {
         std::string text;
@@ -175,7 +181,66 @@ TEST(DataFile, ReadDetailsTellWhetherTheBytesAreTheWritersOwn)
         ReadDetails details;
         ASSERT_TRUE(ReadRecords(device, collected.Sink(), &details).ok()) << c.what;
         EXPECT_EQ(details.whole, c.whole) << c.what;
+
+        // Keeping records lazily hands over the same records and tells the same.
+        device.seek(0);
+        Collected lazily;
+        ReadDetails lazyDetails;
+        ASSERT_TRUE(ReadLazyRecords(device, lazily.LazySink(), &lazyDetails).ok()) << c.what;
+        EXPECT_EQ(lazily.records, collected.records) << c.what;
+        EXPECT_EQ(lazyDetails.whole, c.whole) << c.what;
+        EXPECT_EQ(lazyDetails.hash, details.hash) << c.what;
     }
+}
+
+// A window's records are kept as the bytes of their lines where formatting the parse gives them
+// back, and parsed at once where it does not; both write back as the plain map does.
+TEST(DataFile, LazyRecordsWriteBackAsTheParsedOnes)
+{
+    QByteArray bytes = "A|x,01.01.2000,02.02.2000&y,  .  .    ,3/3/2003&\r\n" // kept
+                       "B|\r\n" // kept: no periods
+                       "C|x,,02.02.2000&\r\n" // parsed: an empty date is written 0.0.0
+                       "D|x,1,2&|more\r\n" // parsed: text after a second bar
+                       "E|x,1,2,3&\r\n" // parsed: a fourth field
+                       "F|x,1,2&y,3\r\n"; // parsed: the last period without its &
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    LazyRecordMap lazy;
+    ASSERT_TRUE(
+        ReadLazyRecords(device, [&](AnsiString name, SavedRecord record) { lazy[name] = std::move(record); }).ok());
+    device.seek(0);
+    SavedRecordMap parsed;
+    ASSERT_TRUE(
+        ReadRecords(device, [&](AnsiString name, IntervalList periods) { parsed[name] = std::move(periods); }).ok());
+
+    ASSERT_EQ(lazy.size(), 6u);
+    const std::map<AnsiString, std::string> expectedLazy
+        = {{"A", "x,01.01.2000,02.02.2000&y,  .  .    ,3/3/2003&"}, {"B", ""}};
+    for (const auto& [name, record] : lazy) {
+        const auto expected = expectedLazy.find(name);
+        EXPECT_EQ(record.lazy, expected != expectedLazy.end()) << name;
+        if (expected != expectedLazy.end()) {
+            EXPECT_EQ(record.line, expected->second) << name;
+        }
+        EXPECT_TRUE(SameRecord(record, parsed.at(name))) << name;
+        EXPECT_TRUE(SameRecord(PeriodsOf(record), parsed.at(name))) << name;
+    }
+
+    QByteArray fromLazy;
+    QBuffer lazyOut(&fromLazy);
+    lazyOut.open(QIODevice::WriteOnly);
+    quint64 lazyHash = 0;
+    ASSERT_TRUE(WriteLazyRecords(lazyOut, lazy, {}, &lazyHash).ok());
+    QByteArray fromParsed;
+    QBuffer parsedOut(&fromParsed);
+    parsedOut.open(QIODevice::WriteOnly);
+    quint64 parsedHash = 0;
+    ASSERT_TRUE(WriteRecords(parsedOut, parsed, {}, &parsedHash).ok());
+    EXPECT_EQ(fromLazy, fromParsed);
+    EXPECT_EQ(lazyHash, parsedHash);
+    EXPECT_EQ(fromLazy,
+        QByteArray("A|x,01.01.2000,02.02.2000&y,  .  .    ,3/3/2003&\r\nB|\r\nC|x,0.0.0,02.02.2000&\r\n"
+                   "D|x,1,2&\r\nE|x,1,2&\r\nF|x,1,2&\r\n"));
 }
 
 TEST(DataFile, ContentHashIsTheSameHoweverTheBytesAreCut)

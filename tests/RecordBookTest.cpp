@@ -23,6 +23,7 @@
 #include <chrono>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <random>
 #include <string>
 #include <thread>
@@ -207,6 +208,87 @@ TEST(RecordBook, RecordsBothChangedKeepBothVersions)
 
 // While another live window holds the lock, nothing is written and the change waits; once the
 // lock is free the next write takes it.
+// Records read from lines the writer would write are kept as their bytes until opened or changed;
+// a record nobody touched is written back byte for byte, one read from any other line as
+// formatted from its parse.
+TEST(RecordBook, UntouchedRecordsAreWrittenBackAsTheirBytes)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("u.ini");
+    WriteFileBytes(path,
+        "A|p,01.01.2000,31.12.2000&q,  .  .    ,5/5/2005&\r\n"
+        "B|p,,31.12.2000&\r\n" // an empty date is written as 0.0.0
+        "C|\r\n"
+        "D|p,01.01.2000,31.12.2000&\r\n"
+        "E|p,01.01.2000,31.12.2000&\r\n");
+    RecordBook book = LoadedBook(path);
+    ASSERT_EQ(book.Records().size(), 5u);
+    const std::map<AnsiString, bool> lazy = {{"A", true}, {"B", false}, {"C", true}, {"D", true}, {"E", true}};
+    for (const auto& [name, record] : book.Records())
+        EXPECT_EQ(record.lazy, lazy.at(name)) << name;
+
+    // Opening a lazy record gives its periods and leaves it as it was.
+    const IntervalList opened = PeriodsOf(book.Records().at("A"));
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1].name, "q");
+    EXPECT_EQ(opened[1].from.text, "  .  .    ");
+    EXPECT_EQ(opened[1].to, MDate("5/5/2005"));
+    EXPECT_TRUE(book.Records().at("A").lazy);
+
+    book.Save("D", Periods("changed"));
+    book.Erase("E");
+    EXPECT_FALSE(book.Records().at("D").lazy);
+    EXPECT_EQ(PeriodsOf(book.Records().at("D"))[0].name, "changed");
+    ASSERT_TRUE(book.Write().ok());
+    EXPECT_EQ(ReadFileBytes(path),
+        "A|p,01.01.2000,31.12.2000&q,  .  .    ,5/5/2005&\r\n"
+        "B|p,0.0.0,31.12.2000&\r\n"
+        "C|\r\n"
+        "D|changed,01.01.2000,31.12.2000&\r\n");
+
+    // An erased record saved again is written from its periods.
+    book.Save("E", Periods("p"));
+    ASSERT_TRUE(book.Write().ok());
+    EXPECT_EQ(ReadFileBytes(path),
+        "A|p,01.01.2000,31.12.2000&q,  .  .    ,5/5/2005&\r\n"
+        "B|p,0.0.0,31.12.2000&\r\n"
+        "C|\r\n"
+        "D|changed,01.01.2000,31.12.2000&\r\n"
+        "E|p,01.01.2000,31.12.2000&\r\n");
+}
+
+// The merge with another window's file compares lazy records by their bytes: a lazy record the
+// other window changed takes its version, one both changed keeps both, an untouched one stays.
+TEST(RecordBook, LazyRecordsMergeWithAnotherWindowsFile)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("u.ini");
+    WriteFileBytes(path,
+        "Both|old,01.01.2000,31.12.2000&\r\n"
+        "Keep|old,01.01.2000,31.12.2000&\r\n"
+        "Theirs|old,01.01.2000,31.12.2000&\r\n");
+    RecordBook mine = LoadedBook(path);
+    RecordBook theirs = LoadedBook(path);
+    for (const auto& [name, record] : mine.Records())
+        ASSERT_TRUE(record.lazy) << name;
+    theirs.Save("Both", Periods("theirs"));
+    theirs.Save("Theirs", Periods("theirs"));
+    ASSERT_TRUE(theirs.Write().ok());
+
+    mine.Save("Both", Periods("mine"));
+    const BookWrite written = mine.Write();
+    ASSERT_TRUE(written.ok()) << written.reason.toStdString();
+    EXPECT_EQ(Names(written.kept), "Both->Both (2);");
+    EXPECT_EQ(ReadFileBytes(path),
+        "Both|mine,01.01.2000,31.12.2000&\r\n"
+        "Both (2)|theirs,01.01.2000,31.12.2000&\r\n"
+        "Keep|old,01.01.2000,31.12.2000&\r\n"
+        "Theirs|theirs,01.01.2000,31.12.2000&\r\n");
+    // This window's own records are never rebuilt from the other's file.
+    EXPECT_TRUE(mine.Records().at("Theirs").lazy);
+    EXPECT_EQ(PeriodsOf(mine.Records().at("Theirs"))[0].name, "old");
+}
+
 TEST(RecordBook, ALockHeldByAnotherWindowMakesTheWriteWait)
 {
     QTemporaryDir folder;

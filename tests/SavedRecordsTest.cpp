@@ -182,6 +182,84 @@ TEST(SavedRecords, ParseRecordLineFollowsThePlainRuleOnRandomLines)
     }
 }
 
+// A line is canonical exactly when formatting its parse gives it back: the check the reader
+// makes instead of formatting every line.
+TEST(SavedRecords, CanonicalLinesAreThoseFormattingGivesBack)
+{
+    struct Case {
+        AnsiString line;
+        bool canonical;
+    };
+    const Case cases[] = {
+        {"Name|", true},
+        {"Name|A,01.01.2000,02.02.2000&", true},
+        {"Name|,1/2/2003,  .  .    &B,x,y&", true}, // an empty period name, any date texts
+        {" N, & |A,1,2&", true}, // the name may hold "," and "&"
+        {"|A,1,2&", false}, // no name
+        {"Name", false}, // no bar
+        {"Name|A,1,2", false}, // the last period without its &
+        {"Name|A,1,2&B", false},
+        {"Name|A,1&", false}, // two fields
+        {"Name|A,1,2,3&", false}, // four fields
+        {"Name|A,,2&", false}, // an empty date text is written 0.0.0
+        {"Name|A,1,&", false},
+        {"Name|A,1,2&|", false}, // a second bar
+        {"Name|&", false}, // an empty period
+        {AnsiString("Na\0me|A,1,2&", 12), false},
+        {AnsiString("Name|A,1\0,2&", 12), false},
+    };
+    for (const Case& c : cases) {
+        const size_t bar = c.line.find('|');
+        const std::string_view text(c.line);
+        const bool canonical
+            = bar != AnsiString::npos && IsCanonicalRecordLine(text.substr(0, bar), text.substr(bar + 1));
+        EXPECT_EQ(canonical, c.canonical) << c.line;
+        const auto [name, periods] = ParseRecordLine(c.line);
+        EXPECT_EQ(!name.empty() && FormatRecordLine(name, periods) == c.line, c.canonical) << c.line;
+    }
+
+    std::mt19937 random(20261211);
+    for (int i = 0; i < 5000; ++i) {
+        const AnsiString line = RandomLine(random);
+        const size_t bar = line.find('|');
+        if (bar == AnsiString::npos)
+            continue;
+        const std::string_view text(line);
+        const auto [name, periods] = ParseRecordLine(line);
+        ASSERT_EQ(IsCanonicalRecordLine(text.substr(0, bar), text.substr(bar + 1)),
+            !name.empty() && FormatRecordLine(name, periods) == line)
+            << "case " << i << ": " << line;
+    }
+}
+
+// A lazy record gives the periods of its line, writes its line and compares as its periods.
+TEST(SavedRecords, LazyRecordActsAsItsPeriods)
+{
+    const AnsiString rest = Win1251("Завод,01.09.1995,31.08.2001&Школа,01.09.2001,15.06.2010&");
+    const SavedRecord lazy{{}, rest, true};
+    const auto [name, periods] = ParseRecordLine(Win1251("Иванов|") + rest);
+    EXPECT_EQ(Describe(name, PeriodsOf(lazy)), Describe(name, periods));
+    const SavedRecord parsed{periods, {}, false};
+    EXPECT_EQ(Describe(name, PeriodsOf(parsed)), Describe(name, periods));
+
+    AnsiString line = "before";
+    AppendRecordLine(line, name, lazy);
+    EXPECT_EQ(line, "before" + Win1251("Иванов|") + rest);
+    line = "before";
+    AppendRecordLine(line, name, parsed);
+    EXPECT_EQ(line, "before" + Win1251("Иванов|") + rest);
+
+    EXPECT_TRUE(SameRecord(lazy, periods));
+    EXPECT_TRUE(SameRecord(parsed, periods));
+    IntervalList other = periods;
+    other[1].to = MDate("16.06.2010");
+    EXPECT_FALSE(SameRecord(lazy, other));
+    other.pop_back();
+    EXPECT_FALSE(SameRecord(lazy, other));
+    EXPECT_FALSE(SameRecord(lazy, {}));
+    EXPECT_TRUE(SameRecord(SavedRecord{{}, "", true}, {}));
+}
+
 TEST(SavedRecords, RandomRecordsReadBackAsWritten)
 {
     std::mt19937 random(3);
