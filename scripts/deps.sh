@@ -7,6 +7,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libqt6svg6 libgl-dev fonts-dejavu-extra
+  poppler-utils
 )
 
 missing=()
