@@ -1,6 +1,9 @@
 #include "Dateinterval.h"
 
 #include "About.h"
+#include "Analysis.h"
+#include "AnalysisForm.h"
+#include "AnalysisText.h"
 #include "DataFile.h"
 #include "ServiceLength.h"
 #include "TextConversion.h"
@@ -166,6 +169,8 @@ TMainForm::UserDialogs TMainForm::StandardDialogs()
         return box.clickedButton() == retry;
     };
     dialogs.today = [] { return QDate::currentDate(); };
+    dialogs.pdfFileName = AskPdfFileName;
+    dialogs.printPreview = ShowPrintPreview;
     return dialogs;
 }
 
@@ -191,6 +196,10 @@ TMainForm::TMainForm(const QString& dataFilePath, UserDialogs dialogs, QWidget* 
         m_dialogs.askRetrySave = standard.askRetrySave;
     if (!m_dialogs.today)
         m_dialogs.today = standard.today;
+    if (!m_dialogs.pdfFileName)
+        m_dialogs.pdfFileName = standard.pdfFileName;
+    if (!m_dialogs.printPreview)
+        m_dialogs.printPreview = standard.printPreview;
     CreateControls();
     BindEvents();
     SetTabOrder();
@@ -211,6 +220,9 @@ void TMainForm::CreateControls()
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     File = MainMenu->addMenu(Texts::FileMenuText.toString());
     File->setObjectName(QStringLiteral("File"));
+    DetailedCalculation = File->addAction(Texts::DetailedCalculationMenuText.toString());
+    DetailedCalculation->setObjectName(QStringLiteral("DetailedCalculation"));
+    DetailedCalculation->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     About = File->addAction(Texts::AboutMenuText.toString());
     About->setObjectName(QStringLiteral("About"));
     setMenuBar(MainMenu);
@@ -245,6 +257,8 @@ void TMainForm::CreateControls()
     IntervalsListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     IntervalsListBox->setUniformItemSizes(true);
     IntervalsListBox->setAccessibleName(Texts::IntervalsListName.toString());
+    // A warning icon on a line with a finding keeps to the line's height.
+    IntervalsListBox->setIconSize(QSize(FontPixels, FontPixels));
     ClearButton = PlaceButton(client, "ClearButton", 9, 232, 299, 15, Texts::ClearButtonText.toString());
 
     CalculatingGroupBox = Place<QGroupBox>(client, "CalculatingGroupBox", 314, 53, 183, 194);
@@ -270,6 +284,19 @@ void TMainForm::CreateControls()
     UnbrokenDate->setAccessibleDescription(Texts::UnbrokenDateDescription.toString());
     UnbrokenDateUpdateButton = PlaceButton(CalculatingGroupBox, "UnbrokenDateUpdateButton", 156, 166, 25, 25,
         Texts::UnbrokenDateUpdateButtonText.toString());
+    // The insurance read-outs stand in the free band between the selected period and the
+    // unbroken-service date.
+    InsuranceTotalLabel = PlaceLabel(
+        CalculatingGroupBox, "InsuranceTotalLabel", 4, 90, 109, 13, Texts::InsuranceTotalLabelText.toString(), true);
+    InsuranceTotalValue
+        = PlaceLabel(CalculatingGroupBox, "InsuranceTotalValue", 7, 105, 4, 16, QString(), false, ValueFontPixels);
+    InsuranceTotalValue->setAccessibleDescription(Texts::InsuranceTotalDescription.toString());
+    const QString insuranceHint = Texts::InsuranceMethodText.toString() + u' ' + Texts::InsuranceBasisText.toString();
+    InsuranceTotalLabel->setToolTip(insuranceHint);
+    InsuranceTotalValue->setToolTip(insuranceHint);
+    SickLeaveValue
+        = PlaceLabel(CalculatingGroupBox, "SickLeaveValue", 7, 124, 4, 16, QString(), false, ValueFontPixels);
+    SickLeaveValue->setAccessibleDescription(Texts::SickLeaveDescription.toString());
 
     SavedGroupBox = Place<QGroupBox>(client, "SavedGroupBox", 499, 0, 179, 247);
     SavedGroupBox->setTitle(Texts::SavedGroupBoxText.toString());
@@ -304,6 +331,7 @@ void TMainForm::BindEvents()
     connect(SaveUserButton, &QPushButton::clicked, this, &TMainForm::SaveUserButtonClick);
     connect(SavedListBox, &QListWidget::itemDoubleClicked, this, &TMainForm::SavedListBoxDblClick);
     connect(About, &QAction::triggered, this, &TMainForm::AboutClick);
+    connect(DetailedCalculation, &QAction::triggered, this, &TMainForm::DetailedCalculationClick);
 
     for (QObject* control :
         std::initializer_list<QObject*>{AliasEdit, DateTimePickerFrom, DateTimePickerTo, IncomeDate, IntervalsListBox,
@@ -480,6 +508,17 @@ void TMainForm::DateTimePickerToKeyDown(int key)
         FocusNextTabStop();
 }
 
+void TMainForm::DetailedCalculationClick()
+{
+    if (!m_analysisForm)
+        m_analysisForm = new AnalysisForm(
+            {m_dialogs.showMessage, m_dialogs.pdfFileName, m_dialogs.printPreview}, m_dialogs.today(), this);
+    m_analysisForm->SetPeriods(WorkingList, IncomeDate->displayText(), OpenRecordName());
+    m_analysisForm->show();
+    m_analysisForm->raise();
+    m_analysisForm->activateWindow();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     FormClose();
@@ -568,6 +607,59 @@ void TMainForm::Recalculate()
     UpdateUnbrokenDate(total);
     SetCaption(SelectedIntervalLabel, QString());
     SetCaption(SelectedIntervalValue, QString());
+    ShowInsuranceReadOuts();
+}
+
+void TMainForm::ShowInsuranceReadOuts()
+{
+    const CalendarDay today = ToCalendarDay(m_dialogs.today());
+    const QString hireText = IncomeDate->displayText();
+    const AnsiString hire = ToAnsi(hireText);
+    const PeriodAnalysis analysis = AnalysePeriods(WorkingList, hire, today, {});
+
+    SetCaption(InsuranceTotalValue, LengthString(analysis.insuranceTotal));
+    SetCaption(SickLeaveValue, Texts::SickLeaveLineText.toString().arg(analysis.sickLeavePercent));
+    QString sickLeaveHint = Texts::SickLeaveMethodText.toString() + u' '
+        + (analysis.currentJobCounted ? Texts::SickLeaveTodayText.toString().arg(DayText(today))
+                                      : Texts::SickLeaveWithoutCurrentJobText.toString());
+    if (analysis.underSixMonths)
+        sickLeaveHint += u' ' + Texts::SickLeaveCapText.toString();
+    SickLeaveValue->setToolTip(sickLeaveHint);
+
+    // The line's text stays as it is; the icon and the tooltip tell what is wrong with the period.
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    const std::size_t lines
+        = std::min({WorkingList.size(), analysis.rows.size(), std::size_t(IntervalsListBox->count())});
+    for (std::size_t i = 0; i < lines; ++i) {
+        const QStringList findings = FindingTexts(WorkingList[i], analysis.rows[i], today);
+        if (findings.isEmpty())
+            continue;
+        QListWidgetItem* line = IntervalsListBox->item(static_cast<int>(i));
+        line->setIcon(warning);
+        line->setToolTip(findings.join(u'\n'));
+    }
+
+    // UpdateUnbrokenDate left its text as it was: greyed, and the tooltip says why.
+    const bool stale = !UnbrokenServiceDate(hire, analysis.designedTotal);
+    UnbrokenDate->setEnabled(!stale);
+    UnbrokenDate->setToolTip(stale ? Texts::UnbrokenDateStaleHint.toString() : QString());
+
+    if (m_analysisForm && m_analysisForm->isVisible())
+        m_analysisForm->SetPeriods(WorkingList, hireText, OpenRecordName());
+}
+
+QString TMainForm::OpenRecordName() const
+{
+    const QString name = SaveEdit->text();
+    const auto found = SavedRecords.find(ToAnsi(name));
+    if (found == SavedRecords.end())
+        return QString();
+    const auto same = [](const Interval& a, const Interval& b) {
+        return a.name == b.name && DateText(a.from) == DateText(b.from) && DateText(a.to) == DateText(b.to);
+    };
+    return std::equal(found->second.begin(), found->second.end(), WorkingList.begin(), WorkingList.end(), same)
+        ? name
+        : QString();
 }
 
 void TMainForm::UpdateUnbrokenDate(const ServiceLength& total)

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class AnalysisForm;
 class QAction;
 class QCloseEvent;
 class QEvent;
@@ -22,6 +23,7 @@ class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QTextDocument;
 struct ServiceLength;
 
 // The main window: the working list of periods with its read-outs, the hire date with the
@@ -45,6 +47,10 @@ public:
         // Today's date, as the window's calendar: the hire date it starts with. The standard one
         // is the system's; tests fix the day so that no result depends on when they run.
         std::function<QDate()> today;
+        // The analysis window's file dialog for the PDF certificate (empty: cancelled) and its
+        // print preview.
+        std::function<QString(QWidget* parent, const QString& suggested)> pdfFileName;
+        std::function<void(QWidget* parent, QTextDocument& document)> printPreview;
     };
     static UserDialogs StandardDialogs();
 
@@ -79,6 +85,8 @@ public:
     void AliasEditKeyDown(int key);
     void DateTimePickerFromKeyDown(int key);
     void DateTimePickerToKeyDown(int key);
+    // "Подробный расчет...": the analysis window for the working list.
+    void DetailedCalculationClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -96,6 +104,11 @@ private:
     void DeleteRecord(const AnsiString& name);
     void Recalculate();
     void UpdateUnbrokenDate(const ServiceLength& total);
+    // The insurance read-outs, the findings on the period lines and the staleness of the
+    // unbroken-service date; the last step of Recalculate.
+    void ShowInsuranceReadOuts();
+    // The saved record that the working list is, unchanged, by the name in SaveEdit; empty if none.
+    QString OpenRecordName() const;
     void LoadDataFile();
     void SaveDataFile();
     // Enter in an entry field: the focus moves forward to the next tab stop.
@@ -103,6 +116,7 @@ private:
 
     QMenuBar* MainMenu;
     QMenu* File;
+    QAction* DetailedCalculation;
     QAction* About;
     QGroupBox* ParamsGroupBox;
     QLabel* AliasLabel;
@@ -124,6 +138,9 @@ private:
     QLineEdit* IncomeDate;
     QLabel* UnbrokenDate;
     QPushButton* UnbrokenDateUpdateButton;
+    QLabel* InsuranceTotalLabel;
+    QLabel* InsuranceTotalValue;
+    QLabel* SickLeaveValue;
     QGroupBox* SavedGroupBox;
     QListWidget* SavedListBox;
     QLineEdit* SaveEdit;
@@ -136,6 +153,7 @@ private:
     UserDialogs m_dialogs;
     // The data file existed but could not be read at start: it is left as it is at close.
     bool m_keepDataFile = false;
+    AnalysisForm* m_analysisForm = nullptr; // made when first opened
 };
 
 // The program's one main window; the application entry creates it.
