@@ -38,6 +38,8 @@ const QString DateFormat = u"dd.MM.yyyy"_s;
 constexpr int32_t ThresholdYears[] = {5, 8, 15};
 // Sizing the columns to their contents looks at this many rows, not at every one of a long list.
 constexpr int ColumnSizingRows = 200;
+// The frame and margins of a line edit around its text, with room for the cursor.
+constexpr int DateFieldPadding = 24;
 
 template <typename Control> Control* Named(Control* control, const char* name)
 {
@@ -102,6 +104,8 @@ AnalysisForm::AnalysisForm(AnalysisDialogs dialogs, const QDate& today, QWidget*
     HireDate = Named(new QLineEdit, "HireDate");
     HireDate->setInputMask(DateMask);
     HireDate->setMaxLength(10);
+    // As wide as a date, like the hire-date field of the main window.
+    HireDate->setMaximumWidth(HireDate->fontMetrics().horizontalAdvance(u"00.00.0000"_s) + DateFieldPadding);
     CurrentJob = Named(new QCheckBox(Texts::CurrentJobText.toString()), "CurrentJob");
     CurrentJob->setChecked(true);
     CurrentJobNote = Named(new QLabel(Texts::CurrentJobNotUsableText.toString()), "CurrentJobNote");
