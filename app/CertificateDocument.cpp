@@ -36,6 +36,12 @@ QString Cell(const QString& text, bool number = false)
     return (number ? u"<td align=\"right\">"_s : u"<td>"_s) + text.toHtmlEscaped() + u"</td>"_s;
 }
 
+// A date keeps to one line.
+QString DateCell(const MDate& date)
+{
+    return u"<td style=\"white-space: nowrap\">"_s + FromAnsi(DateText(date)).toHtmlEscaped() + u"</td>"_s;
+}
+
 QString HeaderCell(QStringView text, int percent)
 {
     return u"<th width=\"%1%\">"_s.arg(percent) + Escaped(text) + u"</th>"_s;
@@ -46,9 +52,9 @@ QString PeriodsTable(const IntervalList& periods, const PeriodAnalysis& analysis
     QString html = u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
                    u"style=\"border-collapse: collapse; font-size: %1pt\"><thead><tr>"_s.arg(TablePoints);
     // The dates and lengths keep to one or two lines; names and findings take what is left.
-    const std::pair<QStringView, int> columns[] = {{Texts::NumberColumn, 4}, {Texts::NameColumn, 16},
-        {Texts::FromColumn, 13}, {Texts::ToColumn, 13}, {Texts::DesignedColumn, 13}, {Texts::InsuranceColumn, 13},
-        {Texts::CalendarDaysColumn, 9}, {Texts::FindingsColumn, 19}};
+    const std::pair<QStringView, int> columns[] = {{Texts::NumberColumn, 4}, {Texts::NameColumn, 14},
+        {Texts::FromColumn, 13}, {Texts::ToColumn, 13}, {Texts::DesignedColumn, 15}, {Texts::InsuranceColumn, 15},
+        {Texts::CalendarDaysColumn, 12}, {Texts::FindingsColumn, 14}};
     for (const auto& [header, percent] : columns)
         html += HeaderCell(header, percent);
     html += u"</tr></thead>"_s;
@@ -56,7 +62,7 @@ QString PeriodsTable(const IntervalList& periods, const PeriodAnalysis& analysis
         const Interval& period = periods[i];
         const PeriodRow& row = analysis.rows[i];
         html += u"<tr>"_s + Cell(QString::number(i + 1), true) + Cell(FromAnsi(period.name))
-            + Cell(FromAnsi(DateText(period.from))) + Cell(FromAnsi(DateText(period.to)))
+            + DateCell(period.from) + DateCell(period.to)
             + Cell(FromAnsi(row.designedText)) + Cell(row.insurance ? LengthString(row.insurance->length) : QString())
             + Cell(row.insurance ? QString::number(row.calendarDays) : QString(), true)
             + Cell(FindingTexts(period, row, asOf).join(u"; "_s)) + u"</tr>"_s;
