@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -94,6 +95,9 @@ TAboutForm::TAboutForm(QWidget* parent)
     // not cut off the last letter.
     AboutLink->setGeometry(16, 236, qMax(153, AboutLink->sizeHint().width()), qMax(13, AboutLink->sizeHint().height()));
     AboutLink->setCursor(Qt::PointingHandCursor);
+    // Reached by Tab after "Ок" and opened by Enter or Space, as a link on a web page is.
+    AboutLink->setFocusPolicy(Qt::StrongFocus);
+    AboutLink->setAccessibleDescription(Texts::AboutLinkDescription.toString());
     AboutLink->installEventFilter(this);
     SetLinkHovered(false);
 
@@ -103,6 +107,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     connect(OkButton, &QPushButton::clicked, this, &TAboutForm::OkButtonClick);
 
     setTabOrder(AboutMemo, OkButton);
+    setTabOrder(OkButton, AboutLink);
 }
 
 QUrl TAboutForm::WebPageUrl()
@@ -149,6 +154,23 @@ bool TAboutForm::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Leave:
         SetLinkHovered(false);
         break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        // The focus shows as the underline of a link.
+        QFont font = AboutLink->font();
+        font.setUnderline(AboutLink->hasFocus());
+        AboutLink->setFont(font);
+        break;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // Taken here, so that Enter does not press the window's default button "Ок" as well.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            AboutLinkClick();
+            return true;
+        }
+        break;
+    }
     case QEvent::MouseButtonPress:
         // Taken here so that the release comes back to the link, not to the group box.
         return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;

@@ -32,7 +32,8 @@ protected:
     // Every showing starts in the centre of the owner window, wherever that has moved since, but
     // never sticks out of the screen.
     void showEvent(QShowEvent* event) override;
-    // The link label reacts to the mouse: colour under the mouse, click.
+    // The link label reacts to the mouse (colour under the mouse, click) and, once it has the
+    // focus, to Enter and Space, which open the page as a click does.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -5,6 +5,8 @@
 #include "AnalysisForm.h"
 #include "AnalysisText.h"
 #include "DataFile.h"
+#include "Mnemonics.h"
+#include "NameCheck.h"
 #include "ServiceLength.h"
 #include "TextConversion.h"
 #include "Texts.h"
@@ -26,6 +28,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleFactory>
@@ -72,22 +75,40 @@ template <typename Control> Control* Place(QWidget* parent, const char* name, in
     return control;
 }
 
-// A read-out is as wide as its text, so no text is cut.
+// A read-out is as wide as its text, so no text is cut. Assistive technology reads it under its
+// caption, which its description holds, and hears "пусто" rather than nothing.
 void SetCaption(QLabel* label, const QString& text)
 {
     label->setText(text);
     label->resize(std::max(label->sizeHint().width(), 1), label->height());
+    if (const QString caption = label->accessibleDescription(); !caption.isEmpty())
+        label->setAccessibleName(
+            Texts::ReadOutName.toString().arg(caption, text.isEmpty() ? Texts::EmptyText.toString() : text));
+}
+
+// A date field tells assistive technology its date, or that it is empty, instead of the bare
+// separators of its mask.
+void DescribeDate(QLineEdit* field)
+{
+    const QString shown = field->displayText();
+    const bool empty = std::none_of(shown.begin(), shown.end(), [](QChar c) { return c.isDigit(); });
+    QString spoken = empty ? Texts::EmptyText.toString() : shown;
+    while (!empty && spoken.endsWith(u' '))
+        spoken.chop(1);
+    field->setAccessibleDescription(spoken);
 }
 
 // A caption keeps the width the layout gives it, or more when its text needs more.
 QLabel* PlaceLabel(QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text,
-    bool bold = false, int pixels = FontPixels)
+    bool bold = false, int pixels = FontPixels, QChar mnemonic = {})
 {
-    auto* label = Place<QLabel>(parent, name, left, top, width, height);
+    auto* label = Place<MnemonicLabel>(parent, name, left, top, width, height);
     label->setFont(WindowFont(pixels, bold));
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     label->resize(std::max(width, label->sizeHint().width()), height);
+    if (!mnemonic.isNull())
+        label->SetMnemonic(mnemonic);
     return label;
 }
 
@@ -100,12 +121,22 @@ QLineEdit* PlaceDateEdit(QWidget* parent, const char* name, int left, int top, i
     return edit;
 }
 
-QPushButton* PlaceButton(
-    QWidget* parent, const char* name, int left, int top, int width, int height, const QString& text)
+QPushButton* PlaceButton(QWidget* parent, const char* name, int left, int top, int width, int height,
+    const QString& text, QChar mnemonic = {})
 {
-    auto* button = Place<QPushButton>(parent, name, left, top, width, height);
+    auto* button = Place<MnemonicButton>(parent, name, left, top, width, height);
     button->setText(text);
+    if (!mnemonic.isNull())
+        button->SetMnemonic(mnemonic);
     return button;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, QStringView text, const QKeySequence& shortcut)
+{
+    QAction* item = menu->addAction(text.toString());
+    item->setObjectName(QString::fromLatin1(name));
+    item->setShortcut(shortcut);
+    return item;
 }
 
 // The list's one selected line, or -1 when none is selected.
@@ -118,17 +149,6 @@ int SelectedRow(const QListWidget* list)
 bool IsEnter(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-// The separators of the data file, its line ends included (a pasted text may bring them):
-// a name holding one would garble its record there.
-bool HoldsSeparator(const QString& name)
-{
-    for (const char16_t separator : {u',', u'&', u'|', u'\r', u'\n'}) {
-        if (name.contains(QChar(separator)))
-            return true;
-    }
-    return false;
 }
 
 // Trims UTF-16 code units up to U+0020 only: a no-break space is part of the name.
@@ -220,11 +240,26 @@ void TMainForm::CreateControls()
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     File = MainMenu->addMenu(Texts::FileMenuText.toString());
     File->setObjectName(QStringLiteral("File"));
-    DetailedCalculation = File->addAction(Texts::DetailedCalculationMenuText.toString());
-    DetailedCalculation->setObjectName(QStringLiteral("DetailedCalculation"));
-    DetailedCalculation->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    DetailedCalculation
+        = AddItem(File, "DetailedCalculation", Texts::DetailedCalculationMenuText, QKeySequence(Qt::CTRL | Qt::Key_R));
     About = File->addAction(Texts::AboutMenuText.toString());
     About->setObjectName(QStringLiteral("About"));
+    // "Файл" keeps its caption, so its Alt key is a shortcut of its own.
+    auto* openFile = new QShortcut(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(u'Ф'))), this);
+    connect(openFile, &QShortcut::activated, this, [this] { MainMenu->setActiveAction(File->menuAction()); });
+
+    Edit = MainMenu->addMenu(Texts::EditMenuText.toString());
+    Edit->setObjectName(QStringLiteral("Edit"));
+    Undo = AddItem(Edit, "Undo", Texts::UndoText, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Redo = AddItem(Edit, "Redo", Texts::RedoText, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    Edit->addSeparator();
+    CorrectPeriod = AddItem(Edit, "CorrectPeriod", Texts::CorrectPeriodText, QKeySequence(Qt::Key_F2));
+    ClearList = AddItem(Edit, "ClearList", Texts::ClearListText, QKeySequence(Qt::CTRL | Qt::Key_L));
+    Edit->addSeparator();
+    GoToSaved = AddItem(Edit, "GoToSaved", Texts::GoToSavedText, QKeySequence(Qt::CTRL | Qt::Key_G));
+    SaveRecordItem = AddItem(Edit, "SaveRecordItem", Texts::SaveRecordText, QKeySequence(Qt::CTRL | Qt::Key_S));
+    OpenRecordItem = AddItem(Edit, "OpenRecordItem", Texts::OpenRecordText, QKeySequence(Qt::CTRL | Qt::Key_O));
+    DeleteRecordItem = AddItem(Edit, "DeleteRecordItem", Texts::DeleteRecordText, QKeySequence(Qt::CTRL | Qt::Key_D));
     setMenuBar(MainMenu);
 
     auto* client = new QWidget(this);
@@ -240,26 +275,28 @@ void TMainForm::CreateControls()
     ParamsGroupBox = Place<QGroupBox>(client, "ParamsGroupBox", 6, 6, 489, 45);
     if (groupBoxStyle)
         ParamsGroupBox->setStyle(groupBoxStyle);
-    AliasLabel = PlaceLabel(ParamsGroupBox, "AliasLabel", 3, 3, 58, 13, Texts::AliasLabelText.toString(), true);
+    AliasLabel = PlaceLabel(
+        ParamsGroupBox, "AliasLabel", 3, 3, 58, 13, Texts::AliasLabelText.toString(), true, FontPixels, u'Н');
     AliasEdit = Place<QLineEdit>(ParamsGroupBox, "AliasEdit", 3, 20, 129, 21);
-    DateFromLabel
-        = PlaceLabel(ParamsGroupBox, "DateFromLabel", 136, 3, 46, 13, Texts::DateFromLabelText.toString(), true);
+    DateFromLabel = PlaceLabel(
+        ParamsGroupBox, "DateFromLabel", 136, 3, 46, 13, Texts::DateFromLabelText.toString(), true, FontPixels, u'ч');
     DateTimePickerFrom = PlaceDateEdit(ParamsGroupBox, "DateTimePickerFrom", 136, 20, 82, 21);
-    DateToLabel = PlaceLabel(ParamsGroupBox, "DateToLabel", 220, 3, 39, 13, Texts::DateToLabelText.toString(), true);
+    DateToLabel = PlaceLabel(
+        ParamsGroupBox, "DateToLabel", 220, 3, 39, 13, Texts::DateToLabelText.toString(), true, FontPixels, u'К');
     DateTimePickerTo = PlaceDateEdit(ParamsGroupBox, "DateTimePickerTo", 220, 20, 82, 21);
-    AddInterval = PlaceButton(ParamsGroupBox, "AddInterval", 308, 20, 102, 21, Texts::AddIntervalText.toString());
+    AddInterval = PlaceButton(ParamsGroupBox, "AddInterval", 308, 20, 102, 21, Texts::AddIntervalText.toString(), u'Д');
     AliasLabel->setBuddy(AliasEdit);
     DateFromLabel->setBuddy(DateTimePickerFrom);
     DateToLabel->setBuddy(DateTimePickerTo);
 
-    UpdateInterval = PlaceButton(client, "UpdateInterval", 423, 26, 63, 21, Texts::UpdateIntervalText.toString());
+    UpdateInterval = PlaceButton(client, "UpdateInterval", 423, 26, 63, 21, Texts::UpdateIntervalText.toString(), u'б');
     IntervalsListBox = Place<QListWidget>(client, "IntervalsListBox", 9, 53, 299, 178);
     IntervalsListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     IntervalsListBox->setUniformItemSizes(true);
     IntervalsListBox->setAccessibleName(Texts::IntervalsListName.toString());
     // A warning icon on a line with a finding keeps to the line's height.
     IntervalsListBox->setIconSize(QSize(FontPixels, FontPixels));
-    ClearButton = PlaceButton(client, "ClearButton", 9, 232, 299, 15, Texts::ClearButtonText.toString());
+    ClearButton = PlaceButton(client, "ClearButton", 9, 232, 299, 15, Texts::ClearButtonText.toString(), u'О');
 
     CalculatingGroupBox = Place<QGroupBox>(client, "CalculatingGroupBox", 314, 53, 183, 194);
     CalculatingGroupBox->setTitle(Texts::CalculatingGroupBoxText.toString());
@@ -275,15 +312,17 @@ void TMainForm::CreateControls()
     SelectedIntervalValue
         = PlaceLabel(CalculatingGroupBox, "SelectedIntervalValue", 7, 71, 4, 16, QString(), false, ValueFontPixels);
     SelectedIntervalValue->setAccessibleDescription(Texts::SelectedLengthDescription.toString());
-    UnBrokenLabel
-        = PlaceLabel(CalculatingGroupBox, "UnBrokenLabel", 4, 152, 140, 13, Texts::UnBrokenLabelText.toString());
+    UnBrokenLabel = PlaceLabel(CalculatingGroupBox, "UnBrokenLabel", 4, 152, 140, 13,
+        Texts::UnBrokenLabelText.toString(), false, FontPixels, u'т');
     IncomeDate = PlaceDateEdit(CalculatingGroupBox, "IncomeDate", 4, 169, 78, 21);
     IncomeDate->setToolTip(Texts::IncomeDateHintText.toString());
     IncomeDate->setAccessibleName(Texts::IncomeDateHintText.toString());
+    UnBrokenLabel->setBuddy(IncomeDate);
     UnbrokenDate = PlaceLabel(CalculatingGroupBox, "UnbrokenDate", 88, 174, 3, 16, QString(), true);
     UnbrokenDate->setAccessibleDescription(Texts::UnbrokenDateDescription.toString());
     UnbrokenDateUpdateButton = PlaceButton(CalculatingGroupBox, "UnbrokenDateUpdateButton", 156, 166, 25, 25,
         Texts::UnbrokenDateUpdateButtonText.toString());
+    UnbrokenDateUpdateButton->setAccessibleName(Texts::UnbrokenDateUpdateButtonName.toString());
     // The insurance read-outs stand in the free band between the selected period and the
     // unbroken-service date.
     InsuranceTotalLabel = PlaceLabel(
@@ -311,6 +350,7 @@ void TMainForm::CreateControls()
     SaveUserButton
         = PlaceButton(SavedGroupBox, "SaveUserButton", 147, 215, 28, 21, Texts::SaveUserButtonText.toString());
     SaveUserButton->setFont(WindowFont(PlusFontPixels));
+    SaveUserButton->setAccessibleName(Texts::SaveUserButtonName.toString());
 
     // The menu bar stands above the client area, which keeps its fixed size.
     setFixedSize(ClientWidth, ClientHeight + MainMenu->sizeHint().height());
@@ -331,6 +371,19 @@ void TMainForm::BindEvents()
     connect(SaveUserButton, &QPushButton::clicked, this, &TMainForm::SaveUserButtonClick);
     connect(SavedListBox, &QListWidget::itemDoubleClicked, this, &TMainForm::SavedListBoxDblClick);
     connect(About, &QAction::triggered, this, &TMainForm::AboutClick);
+    connect(Undo, &QAction::triggered, this, &TMainForm::UndoClick);
+    connect(Redo, &QAction::triggered, this, &TMainForm::RedoClick);
+    connect(CorrectPeriod, &QAction::triggered, this, &TMainForm::UpdateIntervalClick);
+    connect(ClearList, &QAction::triggered, this, &TMainForm::ClearButtonClick);
+    connect(GoToSaved, &QAction::triggered, this, &TMainForm::GoToSavedClick);
+    connect(SaveRecordItem, &QAction::triggered, this, &TMainForm::SaveRecordItemClick);
+    connect(OpenRecordItem, &QAction::triggered, this, &TMainForm::SavedListBoxDblClick);
+    connect(DeleteRecordItem, &QAction::triggered, this, &TMainForm::DeleteSelectedRecord);
+    UpdateHistoryItems();
+    for (QLineEdit* date : {DateTimePickerFrom, DateTimePickerTo, IncomeDate}) {
+        connect(date, &QLineEdit::textChanged, this, [date] { DescribeDate(date); });
+        DescribeDate(date);
+    }
     connect(DetailedCalculation, &QAction::triggered, this, &TMainForm::DetailedCalculationClick);
 
     for (QObject* control :
@@ -362,11 +415,11 @@ void TMainForm::AddIntervalClick()
     const MDate from(ToAnsi(DateTimePickerFrom->displayText()));
     const MDate to(ToAnsi(DateTimePickerTo->displayText()));
     const QString name = AliasEdit->text();
-    if (HoldsSeparator(name)) {
-        ShowMessage(Texts::InvalidCharacterMessage.toString());
+    if (const auto refused = FirstRefusedCharacter(name)) {
+        ShowMessage(RefusedCharacterMessage(*refused));
         return;
     }
-    WorkingList.emplace_back(ToAnsi(name), from, to);
+    ChangeWorkingList(WorkingList.size(), 0, {Interval(ToAnsi(name), from, to)});
     Recalculate();
 }
 
@@ -392,12 +445,13 @@ void TMainForm::UpdateIntervalClick()
         return;
     }
     const QString name = AliasEdit->text();
-    if (HoldsSeparator(name)) {
-        ShowMessage(Texts::InvalidCharacterMessage.toString());
+    if (const auto refused = FirstRefusedCharacter(name)) {
+        ShowMessage(RefusedCharacterMessage(*refused));
         return;
     }
-    WorkingList[static_cast<size_t>(i)] = Interval(
-        ToAnsi(name), MDate(ToAnsi(DateTimePickerFrom->displayText())), MDate(ToAnsi(DateTimePickerTo->displayText())));
+    ChangeWorkingList(static_cast<size_t>(i), 1,
+        {Interval(ToAnsi(name), MDate(ToAnsi(DateTimePickerFrom->displayText())),
+            MDate(ToAnsi(DateTimePickerTo->displayText())))});
     Recalculate();
 }
 
@@ -408,7 +462,7 @@ void TMainForm::IntervalsListBoxKeyDown(int key)
     const int i = SelectedRow(IntervalsListBox);
     if (i < 0 || static_cast<size_t>(i) >= WorkingList.size())
         return;
-    WorkingList.erase(WorkingList.begin() + i);
+    ChangeWorkingList(static_cast<size_t>(i), 1, {});
     {
         const QSignalBlocker quiet(IntervalsListBox);
         delete IntervalsListBox->takeItem(i);
@@ -418,7 +472,7 @@ void TMainForm::IntervalsListBoxKeyDown(int key)
 
 void TMainForm::ClearButtonClick()
 {
-    WorkingList.clear();
+    ChangeWorkingList(0, WorkingList.size(), {});
     Recalculate();
 }
 
@@ -450,8 +504,8 @@ void TMainForm::SaveUserButtonClick()
         return;
     }
     // The untrimmed text is the key, so a line end at either end counts as well.
-    if (HoldsSeparator(typed)) {
-        ShowMessage(Texts::InvalidCharacterMessage.toString());
+    if (const auto refused = FirstRefusedCharacter(typed)) {
+        ShowMessage(RefusedCharacterMessage(*refused));
         return;
     }
     SaveRecord();
@@ -473,15 +527,30 @@ void TMainForm::SavedListBoxDblClick()
 
 void TMainForm::SavedListBoxKeyDown(int key)
 {
-    if (key != Qt::Key_Delete)
-        return;
+    if (key == Qt::Key_Delete)
+        DeleteSelectedRecord();
+    else if (IsEnter(key))
+        SavedListBoxDblClick();
+}
+
+void TMainForm::DeleteSelectedRecord()
+{
     const int i = SelectedRow(SavedListBox);
     if (i < 0)
         return;
-    DeleteRecord(ToAnsi(SavedListBox->item(i)->text()));
+    RecordChange change;
+    change.line = SavedListBox->item(i)->text();
+    change.key = ToAnsi(change.line);
+    change.row = i;
+    change.lineBefore = true;
+    if (const auto found = SavedRecords.find(change.key); found != SavedRecords.end())
+        change.before = found->second;
+    DeleteRecord(change.key);
     delete SavedListBox->takeItem(i);
     // The line is gone, and with it the selection: a second Delete must not take another record.
     SavedListBox->clearSelection();
+    m_history.Record(std::move(change));
+    UpdateHistoryItems();
 }
 
 void TMainForm::AboutClick()
@@ -557,15 +626,22 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm::SaveRecord()
 {
-    const QString typed = SaveEdit->text();
-    const AnsiString key = ToAnsi(typed);
-    if (SavedRecords.find(key) == SavedRecords.end()) {
-        SavedListBox->addItem(typed);
+    RecordChange change;
+    change.line = SaveEdit->text();
+    change.key = ToAnsi(change.line);
+    if (const auto found = SavedRecords.find(change.key); found == SavedRecords.end()) {
+        change.row = SavedListBox->count();
+        change.lineAfter = true;
+        SavedListBox->addItem(change.line);
         ShowMessage(Texts::RecordAddedMessage.toString());
     } else {
+        change.before = found->second;
         ShowMessage(Texts::RecordChangedMessage.toString());
     }
-    SavedRecords[key] = WorkingList;
+    change.after = WorkingList;
+    PutRecord(change.key, WorkingList);
+    m_history.Record(std::move(change));
+    UpdateHistoryItems();
     SaveEdit->clear();
 }
 
@@ -579,13 +655,95 @@ void TMainForm::OpenRecord(const AnsiString& name)
     } else {
         ShowMessage(Texts::RecordNotFoundMessage.toString());
     }
-    WorkingList = std::move(periods);
+    ChangeWorkingList(0, WorkingList.size(), std::move(periods));
     Recalculate();
 }
 
 void TMainForm::DeleteRecord(const AnsiString& name)
 {
     SavedRecords.erase(name);
+}
+
+void TMainForm::PutRecord(const AnsiString& key, IntervalList periods)
+{
+    SavedRecords[key] = std::move(periods);
+}
+
+PeriodsChange TMainForm::SplicePeriods(size_t index, size_t count, IntervalList inserted)
+{
+    PeriodsChange change;
+    change.index = index;
+    const auto first = WorkingList.begin() + static_cast<std::ptrdiff_t>(index);
+    const auto last = first + static_cast<std::ptrdiff_t>(count);
+    change.removed.assign(std::make_move_iterator(first), std::make_move_iterator(last));
+    const auto at = WorkingList.erase(first, last);
+    WorkingList.insert(at, inserted.begin(), inserted.end());
+    change.inserted = std::move(inserted);
+    return change;
+}
+
+void TMainForm::ChangeWorkingList(size_t index, size_t count, IntervalList inserted)
+{
+    PeriodsChange change = SplicePeriods(index, count, std::move(inserted));
+    if (change.removed.empty() && change.inserted.empty())
+        return;
+    m_history.Record(std::move(change));
+    UpdateHistoryItems();
+}
+
+void TMainForm::ApplyStep(const EditStep& step)
+{
+    if (const auto* periods = std::get_if<PeriodsChange>(&step)) {
+        SplicePeriods(periods->index, periods->removed.size(), periods->inserted);
+        Recalculate();
+        return;
+    }
+    const auto& record = std::get<RecordChange>(step);
+    if (record.lineBefore && !record.lineAfter)
+        delete SavedListBox->takeItem(record.row);
+    else if (!record.lineBefore && record.lineAfter)
+        SavedListBox->insertItem(record.row, record.line);
+    if (record.after)
+        PutRecord(record.key, *record.after);
+    else
+        DeleteRecord(record.key);
+}
+
+void TMainForm::UndoClick()
+{
+    if (const EditStep* step = m_history.Undo())
+        ApplyStep(*step);
+    UpdateHistoryItems();
+}
+
+void TMainForm::RedoClick()
+{
+    if (const EditStep* step = m_history.Redo())
+        ApplyStep(*step);
+    UpdateHistoryItems();
+}
+
+void TMainForm::UpdateHistoryItems()
+{
+    Undo->setEnabled(m_history.CanUndo());
+    Redo->setEnabled(m_history.CanRedo());
+}
+
+void TMainForm::GoToSavedClick()
+{
+    SavedListBox->setFocus(Qt::ShortcutFocusReason);
+    if (SelectedRow(SavedListBox) < 0 && SavedListBox->count() > 0)
+        SavedListBox->setCurrentRow(0);
+}
+
+void TMainForm::SaveRecordItemClick()
+{
+    if (TrimControlsAndBlanks(SaveEdit->text()).isEmpty() && !SaveEdit->hasFocus()) {
+        SaveEdit->setFocus(Qt::ShortcutFocusReason);
+        SaveEdit->selectAll();
+        return;
+    }
+    SaveUserButtonClick();
 }
 
 void TMainForm::Recalculate()

@@ -2,6 +2,7 @@
 
 // moc cannot parse the C++20 library headers that the core uses, and needs none of their types.
 #ifndef Q_MOC_RUN
+#include "EditHistory.h"
 #include "MDate.h"
 #include "SavedRecords.h"
 #endif
@@ -88,6 +89,17 @@ public:
     // "Подробный расчет...": the analysis window for the working list.
     void DetailedCalculationClick();
 
+    // The menu "Правка": the commands that lie outside the tab sequence, by keyboard, and the
+    // way back. Ctrl+Z and Ctrl+Y act on the records and the working list only while the focus
+    // is not in a text field: there the field's own undo takes them.
+    void UndoClick();
+    void RedoClick();
+    // Moves the focus to the saved list, its first line selected when none was.
+    void GoToSavedClick();
+    // "+" when the name field holds a name; otherwise the focus moves to the name field, where
+    // Enter saves.
+    void SaveRecordItemClick();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Routes the keys of the controls to their key-down handlers and lets a focused button
@@ -102,6 +114,19 @@ private:
     void SaveRecord();
     void OpenRecord(const AnsiString& name);
     void DeleteRecord(const AnsiString& name);
+    // Stores the periods as the record `key`, in place of the one there was: with DeleteRecord,
+    // the one way every command and its undo changes the records.
+    void PutRecord(const AnsiString& key, IntervalList periods);
+    // At `index`, replaces `count` periods of the working list by `inserted` and gives the change
+    // back: the one way the working list changes, for the commands and for their undo.
+    PeriodsChange SplicePeriods(size_t index, size_t count, IntervalList inserted);
+    // The same for a command: the change is recorded for undo, when it changed anything.
+    void ChangeWorkingList(size_t index, size_t count, IntervalList inserted);
+    // Applies a step of the history and shows its result.
+    void ApplyStep(const EditStep& step);
+    void UpdateHistoryItems();
+    // Delete on the saved list, or its item in the menu: the selected line and its record go.
+    void DeleteSelectedRecord();
     void Recalculate();
     void UpdateUnbrokenDate(const ServiceLength& total);
     // The insurance read-outs, the findings on the period lines and the staleness of the
@@ -118,6 +143,15 @@ private:
     QMenu* File;
     QAction* DetailedCalculation;
     QAction* About;
+    QMenu* Edit;
+    QAction* Undo;
+    QAction* Redo;
+    QAction* CorrectPeriod;
+    QAction* ClearList;
+    QAction* GoToSaved;
+    QAction* SaveRecordItem;
+    QAction* OpenRecordItem;
+    QAction* DeleteRecordItem;
     QGroupBox* ParamsGroupBox;
     QLabel* AliasLabel;
     QLineEdit* AliasEdit;
@@ -151,6 +185,7 @@ private:
     const QString DataFilePath; // a file-system path: never converted to Windows-1251
 
     UserDialogs m_dialogs;
+    EditHistory m_history;
     // The data file existed but could not be read at start: it is left as it is at close.
     bool m_keepDataFile = false;
     AnalysisForm* m_analysisForm = nullptr; // made when first opened

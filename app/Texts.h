@@ -48,11 +48,33 @@ inline constexpr QStringView OkText = u"ОК";
 inline constexpr QStringView RetryText = u"Повторить";
 inline constexpr QStringView CloseWithoutSavingText = u"Закрыть без сохранения";
 
+// Keyboard commands, undo, refused characters and the names assistive technology reads.
+inline constexpr QStringView EditMenuText = u"&Правка";
+inline constexpr QStringView UndoText = u"Отменить";
+inline constexpr QStringView RedoText = u"Повторить";
+inline constexpr QStringView CorrectPeriodText = u"Исправить выбранный период";
+inline constexpr QStringView ClearListText = u"Очистить список";
+inline constexpr QStringView GoToSavedText = u"Перейти к сохраненным записям";
+inline constexpr QStringView SaveRecordText = u"Сохранить запись";
+inline constexpr QStringView OpenRecordText = u"Открыть выбранную запись";
+inline constexpr QStringView DeleteRecordText = u"Удалить выбранную запись";
+// The message "Недопустимый символ в названии" (%1) followed by the refused character (%2).
+inline constexpr QStringView RefusedCharacterMessage = u"%1 \u00ab%2\u00bb";
+// A character that cannot be seen, by its code (%1, four or more hexadecimal digits).
+inline constexpr QStringView CharacterCode = u"U+%1";
+inline constexpr QStringView UnbrokenDateUpdateButtonName = u"Пересчитать дату непрерывного стажа";
+inline constexpr QStringView SaveUserButtonName = u"Сохранить запись";
+// A read-out as a screen reader names it: its caption (%1), then its value (%2).
+inline constexpr QStringView ReadOutName = u"%1: %2";
+// What an empty read-out or an empty date field reads as.
+inline constexpr QStringView EmptyText = u"пусто";
+
 // The About window.
 inline constexpr QStringView AboutCaption = u"О программе Калмир 1.0";
 inline constexpr QStringView AboutGroupCaption = u"Информация";
 inline constexpr QStringView AboutLinkCaption = u"Дополнительная информация";
 inline constexpr QStringView AboutOkCaption = u"Ок";
+inline constexpr QStringView AboutLinkDescription = u"Открывает страницу программы в браузере";
 inline constexpr QStringView AboutTermsOfUse
     = u"Программа Калмир распространяется бесплатно.\n"
       u"\n"

@@ -1,5 +1,6 @@
 #include "About.h"
 #include "Dateinterval.h"
+#include "QtTranslation.h"
 
 #include <QApplication>
 
@@ -36,8 +37,11 @@ public:
 int main(int argc, char* argv[])
 {
     Application application(argc, argv);
+    InstallQtTranslation(application);
     // The name, not the display name: Qt would append a display name to every window caption.
     QApplication::setApplicationName(TMainForm::ApplicationTitle());
+    // The desktop finds the window's menu entry, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KALMIR_APP_ID));
     try {
         TMainForm mainForm;
         MainForm = &mainForm;

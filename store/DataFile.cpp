@@ -3,11 +3,13 @@
 #include <QFile>
 #include <QSaveFile>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -104,6 +106,16 @@ bool WriteAll(QIODevice& device, const AnsiString& bytes)
     return true;
 }
 
+// Waits until the written bytes are on the disk; on failure errno says why.
+bool SyncToDisk(const QFileDevice& file)
+{
+#ifdef Q_OS_WIN
+    return ::_commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
 } // namespace
 
 DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink)
@@ -171,10 +183,8 @@ DataFileResult WriteDataFile(const QString& path, const SavedRecordMap& records)
     // failed: both are done and checked here first.
     if (result.ok() && !file.flush())
         result = Failure(Step::Write, file);
-#ifdef Q_OS_UNIX
-    if (result.ok() && ::fsync(file.handle()) != 0)
+    if (result.ok() && !SyncToDisk(file))
         result = Failure(Step::Write, QFileDevice::WriteError, qt_error_string(errno));
-#endif
     if (!result.ok()) {
         file.cancelWriting();
         return result;

@@ -3,11 +3,18 @@
 #include "MDate.h"
 
 #include <map>
+#include <string_view>
 #include <utility>
 
 // Saved records by name. std::string compares its bytes as unsigned values, a proper prefix
 // first, with no case folding or locale: exactly the byte-wise key order the data file keeps.
 using SavedRecordMap = std::map<AnsiString, IntervalList>;
+
+// The bytes that a record name or a period name cannot hold: the separators ",", "&" and "|"
+// and the zero byte, at which the reader ends a field, would make its line read back otherwise;
+// LF would end the line, and CR, which comes with it from pasted text, is a line end too.
+// Nothing is escaped, so names holding them must be refused before they enter the records.
+inline constexpr std::string_view RecordLineSeparators{",&|\r\n\0", 6};
 
 // One line of the data file (without its line end) as a record name and its periods.
 // Never fails: a line without "|" or with an empty name gives an empty name (no record);

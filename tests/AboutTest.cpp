@@ -135,6 +135,7 @@ private slots:
     void textsFitTheirControls();
     void termsOfUseLayout();
     void tabGoesFromMemoToOk();
+    void linkIsReachedByTabAndOpenedByEnter();
     void linkTakesWindowTextColourUnderTheMouse();
     void linkClickOpensWebPageOnce();
     void linkPressReleasedElsewhereOpensNothing();
@@ -265,6 +266,38 @@ void TAboutFormTest::tabGoesFromMemoToOk()
     QTest::keyClick(memo, Qt::Key_Tab);
     QTRY_VERIFY(ok->hasFocus());
     QCOMPARE(memo->toPlainText(), before);
+}
+
+// After "Ок" the Tab key reaches the link, which shows the focus as an underline; Enter and
+// Space open the page and leave the window open, "Ок" unpressed.
+void TAboutFormTest::linkIsReachedByTabAndOpenedByEnter()
+{
+    UrlRecorder browser;
+    TAboutForm form;
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* memo = form.findChild<QPlainTextEdit*>(QStringLiteral("AboutMemo"));
+    auto* link = form.findChild<QLabel*>(QStringLiteral("AboutLink"));
+    auto* ok = form.findChild<QPushButton*>(QStringLiteral("OkButton"));
+    QVERIFY(memo && link && ok);
+    QVERIFY(!link->font().underline());
+    QCOMPARE(link->accessibleDescription(), QStringLiteral("Открывает страницу программы в браузере"));
+
+    ok->setFocus();
+    QTRY_VERIFY(ok->hasFocus());
+    QTest::keyClick(ok, Qt::Key_Tab);
+    QTRY_VERIFY(link->hasFocus());
+    QVERIFY(link->font().underline());
+    QTest::keyClick(link, Qt::Key_Return);
+    QTest::keyClick(link, Qt::Key_Space);
+    QCOMPARE(browser.opened, (QList<QUrl>{TAboutForm::WebPageUrl(), TAboutForm::WebPageUrl()}));
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.result(), 0);
+
+    QTest::keyClick(link, Qt::Key_Tab);
+    QTRY_VERIFY(memo->hasFocus());
+    QVERIFY(!link->font().underline());
 }
 
 void TAboutFormTest::linkTakesWindowTextColourUnderTheMouse()

@@ -413,4 +413,33 @@ TEST(DataFile, RandomRecordsReadBackFromAFileAsWritten)
     }
 }
 
+// RecordLineSeparators is exactly the set of bytes that a record line cannot carry, with the
+// line ends: a record name and a period name holding any other byte come back from the file as
+// they were written.
+TEST(DataFile, NamesWithoutTheSeparatorsComeBackAsWritten)
+{
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        const AnsiString recordName = AnsiString("a") + byte + "z";
+        const AnsiString periodName = AnsiString("p") + byte + "q";
+        SavedRecordMap written;
+        written[recordName] = {Interval(periodName, MDate("01.01.2000"), MDate("02.02.2000"))};
+        QBuffer device;
+        ASSERT_TRUE(device.open(QIODevice::ReadWrite));
+        ASSERT_EQ(WriteRecords(device, written).state, DataFileResult::State::Done);
+        device.seek(0);
+        SavedRecordMap read;
+        ReadRecords(device, [&](AnsiString name, IntervalList periods) { read[name] = std::move(periods); });
+
+        const bool cameBack = read.size() == 1 && read.begin()->first == recordName && read.begin()->second.size() == 1
+            && read.begin()->second.front().name == periodName && read.begin()->second.front().to.text == "02.02.2000";
+        const bool separator = RecordLineSeparators.find(byte) != std::string_view::npos;
+        // A CR inside a name comes back, but a line end has no place in a name of one line.
+        if (byte == '\r')
+            EXPECT_TRUE(separator && cameBack);
+        else
+            EXPECT_EQ(cameBack, !separator) << "byte " << value;
+    }
+}
+
 } // namespace

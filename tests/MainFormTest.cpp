@@ -100,6 +100,20 @@ void TypeInto(QLineEdit* edit, const QString& text)
         TypeText(edit, text);
 }
 
+// Pastes a text over the whole text of an edit, as a person does with Ctrl+A, Ctrl+V.
+void Paste(QLineEdit* edit, const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Presses Alt and a letter of the Russian layout in a control.
+void AltKey(QWidget* control, QChar letter)
+{
+    QTest::sendKeyEvent(QTest::Click, control, Qt::Key(letter.toUpper().unicode()), QString(letter), Qt::AltModifier);
+}
+
 // The main window over a data file, shown offscreen, with its message boxes recorded instead
 // of shown; the controls are found by their names.
 struct Window {
@@ -249,6 +263,8 @@ private slots:
     void periodNamesWithSeparatorsAreRefused();
 
     void pastedLineBreaksAreRefused();
+    void charactersTheFileCannotCarryNeverEnter_data();
+    void charactersTheFileCannotCarryNeverEnter();
     void saveMessages_data();
     void saveMessages();
     void savedNamesAreKeptAsTyped();
@@ -271,6 +287,14 @@ private slots:
     void aboutMenuShowsTheAboutWindow();
     void standardDialogs();
 
+    void editMenu();
+    void editMenuCommandsByKeyboard();
+    void enterOpensTheSelectedRecord();
+    void altKeysOfCaptionsAndButtons();
+    void undoRecordChanges_data();
+    void undoRecordChanges();
+    void undoWorkingListChanges();
+    void ctrlZInATextFieldIsTheFieldsOwn();
     void insuranceReadOutControls();
     void insuranceReadOutsFollowEveryChange();
     void findingsMarkTheirLines_data();
@@ -394,35 +418,60 @@ void MainFormTest::tabSequence()
     QCOMPARE(QApplication::focusWidget(), w.SaveEdit);
 }
 
+// What a screen reader says for each control: what the control is or does, then what it holds;
+// an empty read-out or date field says "пусто", not nothing or the separators of its mask.
 void MainFormTest::accessibility()
 {
     QTemporaryDir dir;
     Window w(dir.filePath(u"u.ini"_s));
-    const struct {
+    struct Case {
         const char* control;
         QString name;
         QString description;
-    } cases[] = {
+    };
+    const auto check = [&](const QList<Case>& cases) {
+        for (const Case& c : cases) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find<QWidget>(*w.form, c.control));
+            QVERIFY2(accessible, c.control);
+            QCOMPARE(accessible->text(QAccessible::Name), c.name);
+            QCOMPARE(accessible->text(QAccessible::Description), c.description);
+        }
+    };
+    check({
         {"AliasEdit", u"Название:"_s, {}},
-        {"DateTimePickerFrom", u"Начало:"_s, {}},
-        {"DateTimePickerTo", u"Конец:"_s, {}},
-        {"IncomeDate", u"Дата приема"_s, u"Дата приема"_s}, // the tooltip
+        {"DateTimePickerFrom", u"Начало:"_s, u"пусто"_s},
+        {"DateTimePickerTo", u"Конец:"_s, u"пусто"_s},
+        {"IncomeDate", u"Дата приема"_s, Today()},
         {"SaveEdit", u"Название записи"_s, {}},
         {"IntervalsListBox", u"Периоды"_s, {}},
         {"SavedListBox", u"Сохраненные записи"_s, {}},
-        {"TotalIntervalValue", u"0 дн."_s, u"Совокупный стаж"_s},
-        {"SelectedIntervalLabel", {}, u"Выбранный период"_s},
-        {"SelectedIntervalValue", {}, u"Стаж выбранного периода"_s},
-        {"UnbrokenDate", Today(), u"Дата непрерывного стажа"_s},
-    };
-    for (const auto& c : cases) {
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Find<QWidget>(*w.form, c.control));
-        QVERIFY2(accessible, c.control);
-        if (!c.name.isNull()) // an empty label's name is not its own
-            QCOMPARE(accessible->text(QAccessible::Name), c.name);
-        QCOMPARE(accessible->text(QAccessible::Description), c.description);
-    }
+        {"UnbrokenDateUpdateButton", u"Пересчитать дату непрерывного стажа"_s, {}},
+        {"SaveUserButton", u"Сохранить запись"_s, {}},
+        {"AddInterval", u"Добавить"_s, {}},
+        {"TotalIntervalValue", u"Совокупный стаж: 0 дн."_s, u"Совокупный стаж"_s},
+        {"SelectedIntervalLabel", u"Выбранный период: пусто"_s, u"Выбранный период"_s},
+        {"SelectedIntervalValue", u"Стаж выбранного периода: пусто"_s, u"Стаж выбранного периода"_s},
+        {"UnbrokenDate", u"Дата непрерывного стажа: "_s + Today(), u"Дата непрерывного стажа"_s},
+    });
     QCOMPARE(w.IncomeDate->toolTip(), u"Дата приема"_s);
+
+    // The names follow what the controls show.
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    w.ClickLine(w.IntervalsListBox, 0);
+    TypeInto(w.DateTimePickerTo, u"3108"_s);
+    check({
+        {"DateTimePickerFrom", u"Начало:"_s, u"01.09.1995"_s},
+        {"DateTimePickerTo", u"Конец:"_s, u"31.08."_s},
+        {"TotalIntervalValue", u"Совокупный стаж: 6 л., 0 мес., 0 дн."_s, u"Совокупный стаж"_s},
+        {"SelectedIntervalLabel", u"Выбранный период: Завод"_s, u"Выбранный период"_s},
+        {"SelectedIntervalValue", u"Стаж выбранного периода: 6 л., 0 мес., 0 дн."_s, u"Стаж выбранного периода"_s},
+        {"UnbrokenDate", u"Дата непрерывного стажа: 15.03.2018"_s, u"Дата непрерывного стажа"_s},
+    });
+    TypeInto(w.IncomeDate, QString());
+    check({
+        {"IncomeDate", u"Дата приема"_s, u"пусто"_s},
+        {"SelectedIntervalLabel", u"Выбранный период: пусто"_s, u"Выбранный период"_s},
+    });
 }
 
 void MainFormTest::startUp()
@@ -684,14 +733,16 @@ void MainFormTest::hireDateDrivesTheUnbrokenDate()
 void MainFormTest::periodNamesWithSeparatorsAreRefused_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("comma") << u"Завод, цех"_s;
-    QTest::newRow("ampersand") << u"&Завод"_s;
-    QTest::newRow("bar") << u"Завод|"_s;
+    QTest::addColumn<QString>("message");
+    QTest::newRow("comma") << u"Завод, цех"_s << u"Недопустимый символ в названии «,»"_s;
+    QTest::newRow("ampersand") << u"&Завод"_s << u"Недопустимый символ в названии «&»"_s;
+    QTest::newRow("bar") << u"Завод|"_s << u"Недопустимый символ в названии «|»"_s;
 }
 
 void MainFormTest::periodNamesWithSeparatorsAreRefused()
 {
     QFETCH(QString, name);
+    QFETCH(QString, message);
     QTemporaryDir dir;
     Window w(dir.filePath(u"u.ini"_s));
     w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
@@ -699,14 +750,14 @@ void MainFormTest::periodNamesWithSeparatorsAreRefused()
 
     TypeInto(w.AliasEdit, name);
     QTest::mouseClick(w.AddInterval, Qt::LeftButton);
-    QCOMPARE(w.messages, QStringList{u"Недопустимый символ в названии"_s});
+    QCOMPARE(w.messages, QStringList{message});
     QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
 
     w.ClickLine(w.IntervalsListBox, 0);
     TypeInto(w.AliasEdit, name);
     QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
     QCOMPARE(w.messages.size(), 2);
-    QCOMPARE(w.messages.last(), u"Недопустимый символ в названии"_s);
+    QCOMPARE(w.messages.last(), message);
     QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
     QCOMPARE(w.TotalIntervalValue->text(), total);
     QCOMPARE(w.AliasEdit->text(), name);
@@ -719,19 +770,66 @@ void MainFormTest::pastedLineBreaksAreRefused()
     QTemporaryDir dir;
     const QString path = dir.filePath(u"u.ini"_s);
     Window w(path);
-    const auto paste = [](QLineEdit* edit, const QString& text) {
-        QGuiApplication::clipboard()->setText(text);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(edit->text(), text);
-    };
-    paste(w.AliasEdit, u"За\r\nвод"_s);
+    Paste(w.AliasEdit, u"За\r\nвод"_s);
+    QCOMPARE(w.AliasEdit->text(), u"За\r\nвод"_s);
     QTest::mouseClick(w.AddInterval, Qt::LeftButton);
     QCOMPARE(w.IntervalsListBox->count(), 0);
-    paste(w.SaveEdit, u"Иванов\n"_s);
+    Paste(w.SaveEdit, u"Иванов\n"_s);
+    QCOMPARE(w.SaveEdit->text(), u"Иванов\n"_s);
     QTest::mouseClick(w.SaveUserButton, Qt::LeftButton);
-    QCOMPARE(w.messages, QStringList(2, u"Недопустимый символ в названии"_s));
+    QCOMPARE(w.messages,
+        (QStringList{u"Недопустимый символ в названии «U+000D»"_s, u"Недопустимый символ в названии «U+000A»"_s}));
     QCOMPARE(w.SavedListBox->count(), 0);
+}
+
+void MainFormTest::charactersTheFileCannotCarryNeverEnter_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Kazakh") << u"Қасымов"_s << u"Недопустимый символ в названии «Қ»"_s;
+    QTest::newRow("Kazakh, another letter") << u"Ғасымов"_s << u"Недопустимый символ в названии «Ғ»"_s;
+    QTest::newRow("Tatar") << u"Гөлнара Әхмәтова"_s << u"Недопустимый символ в названии «ө»"_s;
+    QTest::newRow("Chinese") << u"王伟"_s << u"Недопустимый символ в названии «王»"_s;
+    QTest::newRow("beyond 16 bits") << u"Иванов 😀"_s << u"Недопустимый символ в названии «😀»"_s;
+    QTest::newRow("Latin with diaeresis") << u"Müller"_s << u"Недопустимый символ в названии «ü»"_s;
+    QTest::newRow("separator first") << u"a,Қ"_s << u"Недопустимый символ в названии «,»"_s;
+}
+
+// Every way a typed or pasted text enters the records refuses what Windows-1251 and the data
+// file cannot carry, so that two people's names never fall into one record; the dates take
+// digits only. The data file written at close holds exactly what was accepted.
+void MainFormTest::charactersTheFileCannotCarryNeverEnter()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    const QByteArray before = Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\n");
+    WriteBytes(path, before);
+    Window w(path);
+    w.AddPeriod(u"Школа"_s, u"01.01.2002"_s, u"31.12.2002"_s);
+
+    Paste(w.AliasEdit, name);
+    QCOMPARE(w.AliasEdit->text(), name);
+    QTest::mouseClick(w.AddInterval, Qt::LeftButton);
+    w.ClickLine(w.IntervalsListBox, 0);
+    Paste(w.AliasEdit, name);
+    QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
+    Paste(w.SaveEdit, name);
+    QTest::mouseClick(w.SaveUserButton, Qt::LeftButton);
+    QTest::keyClick(w.SaveEdit, Qt::Key_Return);
+    QTest::keyClick(w.SaveEdit, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(w.messages, QStringList(5, message));
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.01.2002-31.12.2002) Школа"_s});
+    QCOMPARE(Lines(w.SavedListBox), QStringList{u"Иванов"_s});
+
+    for (QLineEdit* date : {w.DateTimePickerFrom, w.DateTimePickerTo}) {
+        Paste(date, name + u"01.02.2003"_s);
+        for (const QChar c : date->displayText())
+            QVERIFY2(c.isDigit() || c == u'.' || c == u' ', qPrintable(date->displayText()));
+    }
+    w.Close();
+    QCOMPARE(ReadBytes(path), before);
 }
 
 void MainFormTest::saveMessages_data()
@@ -748,11 +846,11 @@ void MainFormTest::saveMessages_data()
     const QByteArray periods = Ansi("|Завод,01.09.1995,31.08.2001&\r\n");
     QTest::newRow("empty") << QString() << false << u"Введите название записи"_s << before << QString() << old;
     QTest::newRow("blanks by Enter") << u"   "_s << true << u"Введите название записи"_s << before << u"   "_s << old;
-    QTest::newRow("comma") << u"a,b"_s << false << u"Недопустимый символ в названии"_s << before << u"a,b"_s << old;
-    QTest::newRow("ampersand first") << u"&a"_s << false << u"Недопустимый символ в названии"_s << before << u"&a"_s
+    QTest::newRow("comma") << u"a,b"_s << false << u"Недопустимый символ в названии «,»"_s << before << u"a,b"_s << old;
+    QTest::newRow("ampersand first") << u"&a"_s << false << u"Недопустимый символ в названии «&»"_s << before << u"&a"_s
                                      << old;
-    QTest::newRow("bar last by Enter") << u"a|"_s << true << u"Недопустимый символ в названии"_s << before << u"a|"_s
-                                       << old;
+    QTest::newRow("bar last by Enter") << u"a|"_s << true << u"Недопустимый символ в названии «|»"_s << before
+                                       << u"a|"_s << old;
     QTest::newRow("new") << u"Петров"_s << false << u"Информация добавлена"_s << QStringList{u"Иванов"_s, u"Петров"_s}
                          << QString() << old + Ansi("Петров") + periods;
     QTest::newRow("new by Enter") << u"Петров"_s << true << u"Информация добавлена"_s
@@ -1194,6 +1292,259 @@ void MainFormTest::standardDialogs()
         }
     });
     QVERIFY(!dialogs.askRetrySave(nullptr, u"не удалось записать файл"_s));
+}
+
+// "Правка" stands after "Файл" and holds the commands outside the tab sequence, each with its key.
+void MainFormTest::editMenu()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    const auto* bar = Find<QMenuBar>(*w.form, "MainMenu");
+    auto* file = Find<QMenu>(*w.form, "File");
+    auto* edit = Find<QMenu>(*w.form, "Edit");
+    QCOMPARE(bar->actions(), (QList<QAction*>{file->menuAction(), edit->menuAction()}));
+    QCOMPARE(edit->title(), u"&Правка"_s);
+
+    QStringList items;
+    for (const QAction* item : edit->actions()) {
+        if (!item->isSeparator())
+            items << item->objectName() + u' ' + item->text() + u' ' + item->shortcut().toString();
+    }
+    QCOMPARE(items,
+        (QStringList{u"Undo Отменить Ctrl+Z"_s, u"Redo Повторить Ctrl+Y"_s,
+            u"CorrectPeriod Исправить выбранный период F2"_s, u"ClearList Очистить список Ctrl+L"_s,
+            u"GoToSaved Перейти к сохраненным записям Ctrl+G"_s, u"SaveRecordItem Сохранить запись Ctrl+S"_s,
+            u"OpenRecordItem Открыть выбранную запись Ctrl+O"_s,
+            u"DeleteRecordItem Удалить выбранную запись Ctrl+D"_s}));
+    // Nothing to take back yet.
+    QVERIFY(!Find<QAction>(*w.form, "Undo")->isEnabled());
+    QVERIFY(!Find<QAction>(*w.form, "Redo")->isEnabled());
+
+    // "Файл" keeps its caption and still opens by Alt.
+    AltKey(w.IncomeDate, u'ф');
+    QTRY_VERIFY(file->isVisible());
+    file->hide();
+}
+
+// Each command of "Правка" by its key, wherever the focus is.
+void MainFormTest::editMenuCommandsByKeyboard()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\nПетров|\r\n"));
+    Window w(path);
+    w.AddPeriod(u"A"_s, u"01.01.2000"_s, u"31.12.2000"_s);
+    w.AddPeriod(u"B"_s, u"01.01.2001"_s, u"31.12.2001"_s);
+
+    w.ClickLine(w.IntervalsListBox, 0);
+    TypeInto(w.AliasEdit, u"C"_s);
+    QTest::keyClick(w.AliasEdit, Qt::Key_F2);
+    QCOMPARE(Lines(w.IntervalsListBox), (QStringList{u"(01.01.2000-31.12.2000) C"_s, u"(01.01.2001-31.12.2001) B"_s}));
+    QTest::keyClick(w.AliasEdit, Qt::Key_F2); // no line selected any more
+    QCOMPARE(w.messages, QStringList{u"Выберите строку для коррекции"_s});
+
+    QTest::keyClick(w.AliasEdit, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+    QCOMPARE(w.TotalIntervalValue->text(), u"0 дн."_s);
+
+    QTest::keyClick(w.AliasEdit, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), w.SavedListBox);
+    QCOMPARE(SelectedRow(w.SavedListBox), 0);
+    QTest::keyClick(w.SavedListBox, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.09.1995-31.08.2001) Завод"_s});
+    QCOMPARE(w.SaveEdit->text(), u"Иванов"_s);
+
+    // With a name in the field, Ctrl+S is "+".
+    QTest::keyClick(w.SavedListBox, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(w.messages.last(), u"Информация изменена"_s);
+    QCOMPARE(w.SaveEdit->text(), QString());
+    // Without one, it brings the focus to the field, where Enter saves.
+    QTest::keyClick(w.SavedListBox, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(w.messages.size(), 2);
+    QCOMPARE(QApplication::focusWidget(), w.SaveEdit);
+    TypeText(w.SaveEdit, u"Сидоров"_s);
+    QTest::keyClick(w.SaveEdit, Qt::Key_Return);
+    QCOMPARE(w.messages.last(), u"Информация добавлена"_s);
+
+    QTest::keyClick(w.SaveEdit, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(SelectedRow(w.SavedListBox), 0); // the selection it had stays
+    w.ClickLine(w.SavedListBox, 1);
+    QTest::keyClick(w.SavedListBox, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(Lines(w.SavedListBox), (QStringList{u"Иванов"_s, u"Сидоров"_s}));
+    QTest::keyClick(w.SavedListBox, Qt::Key_D, Qt::ControlModifier); // nothing selected
+    QCOMPARE(w.SavedListBox->count(), 2);
+    QCOMPARE(w.messages.size(), 3);
+
+    // The designed tab sequence is left as it was.
+    QTest::keyClick(w.SavedListBox, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.IncomeDate);
+
+    w.Close();
+    QCOMPARE(ReadBytes(path), Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\nСидоров|Завод,01.09.1995,31.08.2001&\r\n"));
+}
+
+void MainFormTest::enterOpensTheSelectedRecord()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\nПетров|Школа,01.01.2002,31.12.2002&\r\n"));
+    Window w(path);
+    QTest::keyClick(w.SavedListBox, Qt::Key_Return); // nothing selected
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+    w.ClickLine(w.SavedListBox, 0);
+    QTest::keyClick(w.SavedListBox, Qt::Key_Down);
+    QTest::keyClick(w.SavedListBox, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.01.2002-31.12.2002) Школа"_s});
+    QCOMPARE(w.SaveEdit->text(), u"Петров"_s);
+    QCOMPARE(QApplication::focusWidget(), w.SavedListBox);
+    QVERIFY(w.messages.isEmpty());
+}
+
+// Alt and the underlined letter: a caption moves the focus to its field, a button is pressed
+// and the focus stays. The texts stay as they are (the controls test reads them).
+void MainFormTest::altKeysOfCaptionsAndButtons()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    const QList<std::pair<QChar, QWidget*>> captions{
+        {u'н', w.AliasEdit}, {u'ч', w.DateTimePickerFrom}, {u'к', w.DateTimePickerTo}, {u'т', w.IncomeDate}};
+    for (const auto& [letter, field] : captions) {
+        AltKey(QApplication::focusWidget(), letter);
+        QCOMPARE(QApplication::focusWidget(), field);
+    }
+
+    w.AliasEdit->setFocus();
+    TypeText(w.AliasEdit, u"Завод"_s);
+    AltKey(w.AliasEdit, u'д');
+    QCOMPARE(w.IntervalsListBox->count(), 1);
+    QCOMPARE(QApplication::focusWidget(), w.AliasEdit);
+    AltKey(w.AliasEdit, u'б');
+    QCOMPARE(w.messages, QStringList{u"Выберите строку для коррекции"_s});
+    AltKey(w.AliasEdit, u'о');
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+    QCOMPARE(QApplication::focusWidget(), w.AliasEdit);
+}
+
+void MainFormTest::undoRecordChanges_data()
+{
+    QTest::addColumn<int>("undos");
+    QTest::addColumn<int>("redos");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("file");
+    const QByteArray oldIvanov = Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\n");
+    const QByteArray newIvanov = Ansi("Иванов|Школа,01.01.2002,31.12.2002&\r\n");
+    const QByteArray petrov = Ansi("Петров|Школа,01.01.2002,31.12.2002&\r\n");
+    QTest::newRow("all done") << 0 << 0 << QStringList{u"Петров"_s} << petrov;
+    QTest::newRow("delete taken back") << 1 << 0 << QStringList{u"Иванов"_s, u"Петров"_s} << newIvanov + petrov;
+    QTest::newRow("overwrite taken back") << 2 << 0 << QStringList{u"Иванов"_s, u"Петров"_s} << oldIvanov + petrov;
+    QTest::newRow("new record taken back") << 3 << 0 << QStringList{u"Иванов"_s} << oldIvanov;
+    QTest::newRow("all taken back, made again") << 3 << 3 << QStringList{u"Петров"_s} << petrov;
+    QTest::newRow("two made again") << 3 << 2 << QStringList{u"Иванов"_s, u"Петров"_s} << newIvanov + petrov;
+}
+
+// A new record, an overwrite and a delete, taken back one at a time and made again; what the
+// records hold then is what the data file gets.
+void MainFormTest::undoRecordChanges()
+{
+    QFETCH(int, undos);
+    QFETCH(int, redos);
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, file);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\n"));
+    Window w(path);
+    w.AddPeriod(u"Школа"_s, u"01.01.2002"_s, u"31.12.2002"_s);
+    w.SaveAs(u"Петров"_s);
+    w.SaveAs(u"Иванов"_s);
+    w.ClickLine(w.SavedListBox, 0);
+    QTest::keyClick(w.SavedListBox, Qt::Key_Delete);
+    const QStringList messages = w.messages;
+
+    for (int i = 0; i < undos; ++i)
+        QTest::keyClick(w.SavedListBox, Qt::Key_Z, Qt::ControlModifier);
+    for (int i = 0; i < redos; ++i)
+        QTest::keyClick(w.SavedListBox, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(Lines(w.SavedListBox), lines);
+    QCOMPARE(w.messages, messages);
+    // The records changed, the working list did not.
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.01.2002-31.12.2002) Школа"_s});
+    QCOMPARE(Find<QAction>(*w.form, "Redo")->isEnabled(), undos > redos);
+    w.Close();
+    QCOMPARE(ReadBytes(path), file);
+}
+
+// Every change of the working list, taken back step by step and made again, each time with
+// the read-outs recalculated.
+void MainFormTest::undoWorkingListChanges()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|Завод,01.09.1995,31.08.2001&\r\n"));
+    Window w(path);
+    const QString a = u"(01.01.2000-31.12.2000) A"_s;
+    const QString b = u"(01.01.2001-31.12.2001) B"_s;
+    const QString b2 = u"(01.01.2001-31.12.2001) B2"_s;
+    const QString c = u"(01.01.2002-31.12.2002) C"_s;
+    const QString zavod = u"(01.09.1995-31.08.2001) Завод"_s;
+    w.AddPeriod(u"A"_s, u"01.01.2000"_s, u"31.12.2000"_s);
+    w.AddPeriod(u"B"_s, u"01.01.2001"_s, u"31.12.2001"_s);
+    w.AddPeriod(u"C"_s, u"01.01.2002"_s, u"31.12.2002"_s);
+    w.ClickLine(w.IntervalsListBox, 1);
+    TypeInto(w.AliasEdit, u"B2"_s);
+    QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
+    w.ClickLine(w.IntervalsListBox, 0);
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Delete);
+    QTest::mouseClick(w.ClearButton, Qt::LeftButton);
+    w.DoubleClickLine(w.SavedListBox, 0);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{zavod});
+
+    const QList<QStringList> back{{}, {b2, c}, {a, b2, c}, {a, b, c}, {a, b}, {a}, {}};
+    for (const QStringList& expected : back) {
+        if (w.IntervalsListBox->count() > 0)
+            w.ClickLine(w.IntervalsListBox, 0); // a selection, which the undo drops
+        w.IntervalsListBox->setFocus();
+        QTest::keyClick(w.IntervalsListBox, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Lines(w.IntervalsListBox), expected);
+        QCOMPARE(SelectedRow(w.IntervalsListBox), -1);
+    }
+    QVERIFY(!Find<QAction>(*w.form, "Undo")->isEnabled());
+    QCOMPARE(w.TotalIntervalValue->text(), u"0 дн."_s);
+
+    for (qsizetype i = back.size() - 2; i >= 0; --i) {
+        QTest::keyClick(w.IntervalsListBox, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Lines(w.IntervalsListBox), back[i]);
+    }
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{zavod});
+    QCOMPARE(w.TotalIntervalValue->text(), u"6 л., 0 мес., 0 дн."_s);
+    QVERIFY(!Find<QAction>(*w.form, "Redo")->isEnabled());
+    QVERIFY(w.messages.isEmpty());
+}
+
+// In a text field Ctrl+Z is the field's own undo; the menu item and the key elsewhere take back
+// the last change of the list.
+void MainFormTest::ctrlZInATextFieldIsTheFieldsOwn()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"A"_s, u"01.01.2000"_s, u"31.12.2000"_s);
+    w.ClickLine(w.IntervalsListBox, 0);
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Delete);
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+
+    w.AliasEdit->setFocus();
+    TypeText(w.AliasEdit, u"xyz"_s);
+    QCOMPARE(w.AliasEdit->text(), u"Axyz"_s);
+    QTest::keyClick(w.AliasEdit, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY2(w.AliasEdit->text() != u"Axyz"_s, qPrintable(w.AliasEdit->text()));
+    QTest::keyClick(w.AliasEdit, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(w.IntervalsListBox->count(), 0);
+
+    Find<QAction>(*w.form, "Undo")->trigger();
+    QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.01.2000-31.12.2000) A"_s});
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.IntervalsListBox->count(), 0);
 }
 
 // The insurance read-outs stand in the free band of "Расчет", under the selected period and
