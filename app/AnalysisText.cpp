@@ -83,8 +83,10 @@ QStringList FindingTexts(const Interval& period, const PeriodRow& row, CalendarD
         const Overlap& overlap = row.overlaps[i];
         findings.append(Texts::OverlapFinding.toString().arg(overlap.other + 1).arg(overlap.days));
     }
-    if (row.overlaps.size() > named)
-        findings.append(Texts::MoreOverlapsFinding.toString().arg(row.overlaps.size() - named));
+    // The analysis lists a few of the overlaps and counts them all.
+    const std::size_t all = std::max(row.overlapCount, row.overlaps.size());
+    if (all > named)
+        findings.append(Texts::MoreOverlapsFinding.toString().arg(all - named));
     return findings;
 }
 

@@ -748,32 +748,27 @@ void TMainForm::SaveRecordItemClick()
 
 void TMainForm::Recalculate()
 {
-    ServiceLength total;
+    const Totals totals = CalculateTotals(WorkingList, ToAnsi(IncomeDate->displayText()));
     {
         // The refill drops the selection; that is no selection by the user.
         const QSignalBlocker quiet(IntervalsListBox);
         IntervalsListBox->clear();
-        std::vector<AnsiString> lines;
-        lines.reserve(WorkingList.size());
-        for (const Interval& period : WorkingList) {
-            lines.push_back(IntervalLine(period));
-            AddLength(total, IntervalLength(period.from, period.to));
-        }
-        IntervalsListBox->addItems(FromAnsi(lines));
+        IntervalsListBox->addItems(FromAnsi(totals.lines));
     }
-    SetCaption(TotalIntervalValue, FromAnsi(LengthText(total)));
-    UpdateUnbrokenDate(total);
+    SetCaption(TotalIntervalValue, FromAnsi(totals.totalText));
+    UpdateUnbrokenDate(totals.unbrokenDate);
     SetCaption(SelectedIntervalLabel, QString());
     SetCaption(SelectedIntervalValue, QString());
-    ShowInsuranceReadOuts();
+    ShowInsuranceReadOuts(!totals.unbrokenDate);
 }
 
-void TMainForm::ShowInsuranceReadOuts()
+void TMainForm::ShowInsuranceReadOuts(bool unbrokenDateStale)
 {
     const CalendarDay today = ToCalendarDay(m_dialogs.today());
     const QString hireText = IncomeDate->displayText();
     const AnsiString hire = ToAnsi(hireText);
-    const PeriodAnalysis analysis = AnalysePeriods(WorkingList, hire, today, {});
+    AnalysePeriods(WorkingList, hire, today, {}, m_readOutAnalysis);
+    const PeriodAnalysis& analysis = m_readOutAnalysis;
 
     SetCaption(InsuranceTotalValue, LengthString(analysis.insuranceTotal));
     SetCaption(SickLeaveValue, Texts::SickLeaveLineText.toString().arg(analysis.sickLeavePercent));
@@ -798,9 +793,8 @@ void TMainForm::ShowInsuranceReadOuts()
     }
 
     // UpdateUnbrokenDate left its text as it was: greyed, and the tooltip says why.
-    const bool stale = !UnbrokenServiceDate(hire, analysis.designedTotal);
-    UnbrokenDate->setEnabled(!stale);
-    UnbrokenDate->setToolTip(stale ? Texts::UnbrokenDateStaleHint.toString() : QString());
+    UnbrokenDate->setEnabled(!unbrokenDateStale);
+    UnbrokenDate->setToolTip(unbrokenDateStale ? Texts::UnbrokenDateStaleHint.toString() : QString());
 
     if (m_analysisForm && m_analysisForm->isVisible())
         m_analysisForm->SetPeriods(WorkingList, hireText, OpenRecordName());
@@ -820,9 +814,10 @@ QString TMainForm::OpenRecordName() const
         : QString();
 }
 
-void TMainForm::UpdateUnbrokenDate(const ServiceLength& total)
+void TMainForm::UpdateUnbrokenDate(const std::optional<AnsiString>& date)
 {
-    if (const auto date = UnbrokenServiceDate(ToAnsi(IncomeDate->displayText()), total))
+    // No date leaves the read-out as it was.
+    if (date)
         SetCaption(UnbrokenDate, FromAnsi(*date));
 }
 

@@ -2,6 +2,7 @@
 
 // moc cannot parse the C++20 library headers that the core uses, and needs none of their types.
 #ifndef Q_MOC_RUN
+#include "Analysis.h"
 #include "EditHistory.h"
 #include "MDate.h"
 #include "SavedRecords.h"
@@ -12,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class AnalysisForm;
 class QAction;
@@ -25,7 +27,6 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QTextDocument;
-struct ServiceLength;
 
 // The main window: the working list of periods with its read-outs, the hire date with the
 // unbroken-service date, and the saved records that the data file keeps from run to run.
@@ -128,10 +129,10 @@ private:
     // Delete on the saved list, or its item in the menu: the selected line and its record go.
     void DeleteSelectedRecord();
     void Recalculate();
-    void UpdateUnbrokenDate(const ServiceLength& total);
-    // The insurance read-outs, the findings on the period lines and the staleness of the
-    // unbroken-service date; the last step of Recalculate.
-    void ShowInsuranceReadOuts();
+    void UpdateUnbrokenDate(const std::optional<AnsiString>& date);
+    // The insurance read-outs, the findings on the period lines, and the unbroken-service date
+    // greyed when it could not be updated; the last step of Recalculate.
+    void ShowInsuranceReadOuts(bool unbrokenDateStale);
     // The saved record that the working list is, unchanged, by the name in SaveEdit; empty if none.
     QString OpenRecordName() const;
     void LoadDataFile();
@@ -189,6 +190,8 @@ private:
     // The data file existed but could not be read at start: it is left as it is at close.
     bool m_keepDataFile = false;
     AnalysisForm* m_analysisForm = nullptr; // made when first opened
+    // The analysis behind the insurance read-outs, renewed in place by every Recalculate.
+    PeriodAnalysis m_readOutAnalysis;
 };
 
 // The program's one main window; the application entry creates it.

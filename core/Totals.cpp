@@ -1,5 +1,7 @@
 #include "Totals.h"
 
+#include "Calendar.h"
+
 #include <chrono>
 #include <cstdio>
 
@@ -25,12 +27,12 @@ AnsiString IntervalLine(const Interval& interval)
 
 std::optional<AnsiString> UnbrokenServiceDate(const AnsiString& hireText, const ServiceLength& normalisedTotal)
 {
-    const MDate hire(hireText);
-    const year_month_day hireDate{year{hire.year}, month{hire.month}, day{hire.day}};
-    if (!InServiceYears(hire.year) || !hireDate.ok())
+    const std::optional<year_month_day> hire = RealDate(MDate(hireText));
+    if (!hire)
         return std::nullopt;
+    const year_month_day hireDate = *hire;
 
-    const int64_t movedYear = int64_t{hire.year} - normalisedTotal.years;
+    const int64_t movedYear = int64_t{static_cast<int>(hireDate.year())} - normalisedTotal.years;
     if (!InServiceYears(movedYear))
         return std::nullopt;
     year_month_day moved = year{static_cast<int>(movedYear)} / hireDate.month() / hireDate.day();
@@ -49,4 +51,18 @@ std::optional<AnsiString> UnbrokenServiceDate(const AnsiString& hireText, const 
     std::snprintf(text, sizeof text, "%02u.%02u.%04d", static_cast<unsigned>(result.day()),
         static_cast<unsigned>(result.month()), static_cast<int>(result.year()));
     return AnsiString(text);
+}
+
+Totals CalculateTotals(const IntervalList& periods, const AnsiString& hireText)
+{
+    Totals totals;
+    totals.lines.reserve(periods.size());
+    for (const Interval& period : periods) {
+        totals.lines.push_back(IntervalLine(period));
+        AddLength(totals.total, IntervalLength(period.from, period.to));
+    }
+    totals.totalText = LengthText(totals.total);
+    // The normalised total, not the sum, moves the hire date back.
+    totals.unbrokenDate = UnbrokenServiceDate(hireText, totals.total);
+    return totals;
 }

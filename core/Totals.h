@@ -4,6 +4,7 @@
 #include "ServiceLength.h"
 
 #include <optional>
+#include <vector>
 
 // The period list's line: "(" start "-" end ") " name, the dates as their texts.
 AnsiString IntervalLine(const Interval& interval);
@@ -14,3 +15,15 @@ AnsiString IntervalLine(const Interval& interval);
 // text is not a real date in years 1..9999 or the result would leave those years; the window
 // then leaves its read-out as it was.
 std::optional<AnsiString> UnbrokenServiceDate(const AnsiString& hireText, const ServiceLength& normalisedTotal);
+
+// What the main window shows of its working list and hire date.
+struct Totals {
+    std::vector<AnsiString> lines; // IntervalLine of every period, in list order
+    ServiceLength total; // the sum of every period's IntervalLength, normalised by LengthText
+    AnsiString totalText; // LengthText of the sum: "Совокупный стаж"
+    std::optional<AnsiString> unbrokenDate; // UnbrokenServiceDate of the normalised total
+};
+
+// The main window's arithmetic in one go: the lines, the total and the unbroken-service date of
+// the periods with the hire date as typed. Never fails.
+Totals CalculateTotals(const IntervalList& periods, const AnsiString& hireText);

@@ -1,6 +1,10 @@
 #include "MDate.h"
+#include "PlainRules.h"
+#include "RandomRecords.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 
@@ -21,6 +25,8 @@ TEST(MDate, ParsesDayMonthYear)
         {"", 0, 0, 0, true}, {"2010", 0, 0, 0, true},
         {"15.03/2010", 0, 0, 0, true}, // "/" wins over "." wherever it stands
         {"1,2.3,4", 1, 2, 4, false}, // "," wins over "."
+        {"1/2,3/4", 1, 2, 4, false}, {"1/2/3,4", 1, 2, 3, false}, // "/" wins over ","
+        {"1,2/3,4", 0, 0, 0, true}, {"1,2,3/4.5", 0, 0, 0, true}, // cut at "/" only: two pieces
         {"31.02.2010", 31, 2, 2010, false}, {" 5x.+7.-1", 5, 7, 65535, false}, {"\t 12 .07.70000", 12, 7, 4464, false},
         {"-0.1.2", 0, 1, 2, false}, {"99999999999999999999.1.1", 65535, 1, 1, false}, // 10^20 - 1 modulo 65536
     };
@@ -31,6 +37,23 @@ TEST(MDate, ParsesDayMonthYear)
         EXPECT_EQ(date.year, c.year) << c.text;
         EXPECT_EQ(date.invalid != 0, c.invalid) << c.text;
         EXPECT_EQ(date.text, c.text) << c.text;
+    }
+}
+
+// The constructor reads the dd.mm.yyyy form directly and every other text its own way; both must
+// give what the plain rule gives, the preference of "/" over "," over "." included.
+TEST(MDate, FollowsThePlainRuleOnRandomTexts)
+{
+    std::mt19937 random(20261211);
+    for (int i = 0; i < 5000; ++i) {
+        const AnsiString text = RandomParserText(random, 16);
+        const MDate date(text);
+        const PlainDate plain = PlainDateRule(text);
+        ASSERT_EQ(date.day, plain.day) << "case " << i << ": " << text;
+        ASSERT_EQ(date.month, plain.month) << "case " << i << ": " << text;
+        ASSERT_EQ(date.year, plain.year) << "case " << i << ": " << text;
+        ASSERT_EQ(date.invalid != 0, plain.invalid) << "case " << i << ": " << text;
+        ASSERT_EQ(date.text, text) << "case " << i;
     }
 }
 

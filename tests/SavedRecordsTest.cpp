@@ -1,4 +1,5 @@
 #include "SavedRecords.h"
+#include "PlainRules.h"
 #include "RandomRecords.h"
 #include "Win1251.h"
 
@@ -158,6 +159,27 @@ TEST(SavedRecords, ExampleLineHasTheDocumentedBytes)
         = {0xC8, 0xE2, 0xE0, 0xED, 0xEE, 0xE2, 0x7C, 0xC7, 0xE0, 0xE2, 0xEE, 0xE4, 0x2C, 0x30, 0x31, 0x2E};
     ASSERT_GE(line.size(), sizeof expected);
     EXPECT_EQ(line.substr(0, sizeof expected), AnsiString(reinterpret_cast<const char*>(expected), sizeof expected));
+}
+
+// A line of random fields joined by the separators of the format, a zero byte now and then.
+AnsiString RandomLine(std::mt19937& random)
+{
+    static const AnsiString joints[] = {",", ",", ",", "&", "&", "|", "", AnsiString(1, '\0')};
+    std::uniform_int_distribution<size_t> joint(0, std::size(joints) - 1);
+    AnsiString line;
+    for (int n = std::uniform_int_distribution<int>(0, 12)(random); n > 0; --n)
+        line += RandomParserText(random, 12) + joints[joint(random)];
+    return line;
+}
+
+// The line scanner finds its separators its own way; it must find what the plain reading finds.
+TEST(SavedRecords, ParseRecordLineFollowsThePlainRuleOnRandomLines)
+{
+    std::mt19937 random(20261212);
+    for (int i = 0; i < 3000; ++i) {
+        const AnsiString line = RandomLine(random);
+        ASSERT_EQ(Describe(ParseRecordLine(line)), Describe(PlainRecordLine(line))) << "case " << i << ": " << line;
+    }
 }
 
 TEST(SavedRecords, RandomRecordsReadBackAsWritten)

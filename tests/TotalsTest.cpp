@@ -66,4 +66,48 @@ TEST(UnbrokenServiceDate, TheNormalisedTotalDrivesTheDate)
     EXPECT_EQ(UnbrokenServiceDate("15.06.2020", ServiceLength{1, 10, 60}), "16.06.2018");
 }
 
+// std::chrono keeps a day and a month in 8 bits: unchecked, day 3612 would become day 28 and
+// month 3590 month 6.
+TEST(UnbrokenServiceDate, DaysAndMonthsBeyondTheCalendarDoNotWrap)
+{
+    for (const char* hire : {"3612.11.0057", "17,3590,16", "257.01.2020", "01.257.2020", "65535.65535.65535"})
+        EXPECT_FALSE(UnbrokenServiceDate(hire, ServiceLength{}).has_value()) << hire;
+}
+
+TEST(CalculateTotals, GivesTheLinesTheTotalAndTheUnbrokenDate)
+{
+    const IntervalList periods{Interval(Win1251("Завод"), MDate("01.09.1995"), MDate("31.08.2001")),
+        Interval("", MDate("  .  .    "), MDate("  .  .    "))};
+    const Totals totals = CalculateTotals(periods, "15.06.2020");
+    EXPECT_EQ(
+        totals.lines, (std::vector<AnsiString>{Win1251("(01.09.1995-31.08.2001) Завод"), "(  .  .    -  .  .    ) "}));
+    EXPECT_EQ(totals.totalText, Win1251("6 л., 0 мес., 1 дн."));
+    EXPECT_EQ(
+        std::vector<int>({totals.total.years, totals.total.months, totals.total.days}), std::vector<int>({6, 0, 1}));
+    EXPECT_EQ(totals.unbrokenDate, "14.06.2014");
+}
+
+TEST(CalculateTotals, TheNormalisedTotalDrivesTheUnbrokenDate)
+{
+    // The sum is 1, 10, 60; normalised 1, 11, 29: 363 days back after the year, not 364.
+    const IntervalList periods{
+        Interval("", MDate("01.01.2000"), MDate("31.12.2000")), Interval("", MDate("01.03.2011"), MDate("29.02.2012"))};
+    const Totals totals = CalculateTotals(periods, "15.06.2020");
+    EXPECT_EQ(totals.totalText, Win1251("1 л., 11 мес., 29 дн."));
+    EXPECT_EQ(totals.unbrokenDate, "17.06.2018");
+}
+
+TEST(CalculateTotals, NoListAndNoHireDate)
+{
+    const Totals empty = CalculateTotals({}, "15.06.2020");
+    EXPECT_TRUE(empty.lines.empty());
+    EXPECT_EQ(empty.totalText, Win1251("0 дн."));
+    EXPECT_EQ(empty.unbrokenDate, "15.06.2020");
+    for (const char* hire : {"  .  .    ", "", "31.02.2020", "15.06.0005"}) {
+        const Totals totals = CalculateTotals({Interval("", MDate("01.01.2000"), MDate("31.12.2009"))}, hire);
+        EXPECT_EQ(totals.totalText, Win1251("10 л., 0 мес., 0 дн.")) << hire;
+        EXPECT_FALSE(totals.unbrokenDate.has_value()) << hire;
+    }
+}
+
 } // namespace

@@ -15,3 +15,8 @@ AnsiString RandomDateText(std::mt19937& random);
 
 // Up to maxCount periods with random names and date texts.
 IntervalList RandomPeriods(std::mt19937& random, int maxCount);
+
+// Inputs for the parsers: bytes of every kind, the separators, digits, blanks and signs most of
+// all, and now and then a dd.mm.yyyy date with one byte changed, so that both the parsers' fast
+// way for that form and its near misses are reached. Up to maxLength bytes.
+AnsiString RandomParserText(std::mt19937& random, size_t maxLength);
