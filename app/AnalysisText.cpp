@@ -90,6 +90,12 @@ QStringList FindingTexts(const Interval& period, const PeriodRow& row, CalendarD
     return findings;
 }
 
+bool HasFinding(const PeriodRow& row)
+{
+    return row.fromNotReal || row.toNotReal || row.endBeforeStart || row.afterAsOf || !row.overlaps.empty()
+        || row.overlapCount > 0;
+}
+
 QString ExplanationText(std::size_t number, const Interval& period, const PeriodRow& row)
 {
     QStringList lines;

@@ -29,6 +29,8 @@ QString YearsWord(int32_t years);
 // the start, a date after the "as of" date, then the overlaps (at most a few named, the rest
 // counted, by their numbers in the list from 1). Empty when nothing is wrong.
 QStringList FindingTexts(const Interval& period, const PeriodRow& row, CalendarDay asOf);
+// Whether FindingTexts has anything to say, without writing it.
+bool HasFinding(const PeriodRow& row);
 
 // How the period's insurance line came about: the whole calendar months, the partial days of
 // which months, how the days turned into months, and the designed length beside it.

@@ -61,9 +61,9 @@ QString PeriodsTable(const IntervalList& periods, const PeriodAnalysis& analysis
     for (std::size_t i = 0; i < periods.size() && i < analysis.rows.size(); ++i) {
         const Interval& period = periods[i];
         const PeriodRow& row = analysis.rows[i];
-        html += u"<tr>"_s + Cell(QString::number(i + 1), true) + Cell(FromAnsi(period.name))
-            + DateCell(period.from) + DateCell(period.to)
-            + Cell(FromAnsi(row.designedText)) + Cell(row.insurance ? LengthString(row.insurance->length) : QString())
+        html += u"<tr>"_s + Cell(QString::number(i + 1), true) + Cell(FromAnsi(period.name)) + DateCell(period.from)
+            + DateCell(period.to) + Cell(FromAnsi(row.designedText))
+            + Cell(row.insurance ? LengthString(row.insurance->length) : QString())
             + Cell(row.insurance ? QString::number(row.calendarDays) : QString(), true)
             + Cell(FindingTexts(period, row, asOf).join(u"; "_s)) + u"</tr>"_s;
     }

@@ -18,6 +18,7 @@
 #include <QDate>
 #include <QDir>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -385,6 +387,7 @@ void TMainForm::BindEvents()
         DescribeDate(date);
     }
     connect(DetailedCalculation, &QAction::triggered, this, &TMainForm::DetailedCalculationClick);
+    IntervalsListBox->viewport()->installEventFilter(this);
 
     for (QObject* control :
         std::initializer_list<QObject*>{AliasEdit, DateTimePickerFrom, DateTimePickerTo, IncomeDate, IntervalsListBox,
@@ -596,6 +599,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ToolTip && watched == IntervalsListBox->viewport())
+        return ShowFindingsToolTip(static_cast<const QHelpEvent&>(*event));
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto* keyEvent = static_cast<const QKeyEvent*>(event);
@@ -779,17 +784,16 @@ void TMainForm::ShowInsuranceReadOuts(bool unbrokenDateStale)
         sickLeaveHint += u' ' + Texts::SickLeaveCapText.toString();
     SickLeaveValue->setToolTip(sickLeaveHint);
 
-    // The line's text stays as it is; the icon and the tooltip tell what is wrong with the period.
+    // The line's text stays as it is; an icon marks a period with a finding, and its tooltip,
+    // written when it is asked for, names the finding: a long list would otherwise build every
+    // text on every keystroke.
+    m_readOutDay = today;
     const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     const std::size_t lines
         = std::min({WorkingList.size(), analysis.rows.size(), std::size_t(IntervalsListBox->count())});
     for (std::size_t i = 0; i < lines; ++i) {
-        const QStringList findings = FindingTexts(WorkingList[i], analysis.rows[i], today);
-        if (findings.isEmpty())
-            continue;
-        QListWidgetItem* line = IntervalsListBox->item(static_cast<int>(i));
-        line->setIcon(warning);
-        line->setToolTip(findings.join(u'\n'));
+        if (HasFinding(analysis.rows[i]))
+            IntervalsListBox->item(static_cast<int>(i))->setIcon(warning);
     }
 
     // UpdateUnbrokenDate left its text as it was: greyed, and the tooltip says why.
@@ -798,6 +802,20 @@ void TMainForm::ShowInsuranceReadOuts(bool unbrokenDateStale)
 
     if (m_analysisForm && m_analysisForm->isVisible())
         m_analysisForm->SetPeriods(WorkingList, hireText, OpenRecordName());
+}
+
+bool TMainForm::ShowFindingsToolTip(const QHelpEvent& event)
+{
+    const int row = IntervalsListBox->indexAt(event.pos()).row();
+    if (row < 0 || static_cast<std::size_t>(row) >= std::min(WorkingList.size(), m_readOutAnalysis.rows.size()))
+        return false;
+    const auto i = static_cast<std::size_t>(row);
+    const QStringList findings = FindingTexts(WorkingList[i], m_readOutAnalysis.rows[i], m_readOutDay);
+    if (findings.isEmpty())
+        return false;
+    QToolTip::showText(event.globalPos(), findings.join(u'\n'), IntervalsListBox->viewport(),
+        IntervalsListBox->visualRect(IntervalsListBox->model()->index(row, 0)));
+    return true;
 }
 
 QString TMainForm::OpenRecordName() const

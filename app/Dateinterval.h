@@ -19,6 +19,7 @@ class AnalysisForm;
 class QAction;
 class QCloseEvent;
 class QEvent;
+class QHelpEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -133,6 +134,9 @@ private:
     // The insurance read-outs, the findings on the period lines, and the unbroken-service date
     // greyed when it could not be updated; the last step of Recalculate.
     void ShowInsuranceReadOuts(bool unbrokenDateStale);
+    // The tooltip of a period line with a finding: what is wrong with the period. False for a
+    // line without one, which keeps no tooltip.
+    bool ShowFindingsToolTip(const QHelpEvent& event);
     // The saved record that the working list is, unchanged, by the name in SaveEdit; empty if none.
     QString OpenRecordName() const;
     void LoadDataFile();
@@ -192,6 +196,7 @@ private:
     AnalysisForm* m_analysisForm = nullptr; // made when first opened
     // The analysis behind the insurance read-outs, renewed in place by every Recalculate.
     PeriodAnalysis m_readOutAnalysis;
+    CalendarDay m_readOutDay; // the day it was counted as of
 };
 
 // The program's one main window; the application entry creates it.

@@ -83,12 +83,10 @@ QVariant PeriodTableModel::data(const QModelIndex& index, int role) const
 
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignVCenter | (IsNumber(column) ? Qt::AlignRight : Qt::AlignLeft));
-    if (column == FindingsColumn && (role == Qt::ToolTipRole || role == Qt::DecorationRole)) {
-        const QStringList findings = FindingTexts(period, row, m_asOf);
-        if (findings.isEmpty())
-            return {};
-        return role == Qt::ToolTipRole ? QVariant(findings.join(u'\n')) : QVariant(m_warning);
-    }
+    if (column == FindingsColumn && role == Qt::DecorationRole)
+        return HasFinding(row) ? QVariant(m_warning) : QVariant();
+    if (column == FindingsColumn && role == Qt::ToolTipRole && HasFinding(row))
+        return FindingTexts(period, row, m_asOf).join(u'\n');
     if (role != Qt::DisplayRole)
         return {};
     switch (column) {

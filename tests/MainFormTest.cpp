@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 #include <sys/resource.h>
@@ -1689,8 +1690,17 @@ void MainFormTest::findingsMarkTheirLines()
     }
     QCOMPARE(Lines(w.IntervalsListBox), lines);
     const QListWidgetItem* item = w.IntervalsListBox->item(line);
-    QCOMPARE(item->toolTip(), toolTip);
     QCOMPARE(item->icon().isNull(), toolTip.isEmpty());
+    QCOMPARE(item->toolTip(), QString());
+    // The tooltip is written when the pointer rests on the line.
+    const QRect rect = w.IntervalsListBox->visualItemRect(item);
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QHelpEvent help(QEvent::ToolTip, rect.center(), w.IntervalsListBox->viewport()->mapToGlobal(rect.center()));
+    QApplication::sendEvent(w.IntervalsListBox->viewport(), &help);
+    QCOMPARE(QToolTip::isVisible(), !toolTip.isEmpty());
+    if (!toolTip.isEmpty())
+        QCOMPARE(QToolTip::text(), toolTip);
     // The icon keeps to the height of a line.
     QVERIFY(w.IntervalsListBox->iconSize().height() <= 13);
 
@@ -1698,7 +1708,6 @@ void MainFormTest::findingsMarkTheirLines()
     QTest::mouseClick(w.ClearButton, Qt::LeftButton);
     w.AddPeriod(u"Завод"_s, u"01.01.2020"_s, u"31.12.2020"_s);
     QVERIFY(w.IntervalsListBox->item(0)->icon().isNull());
-    QCOMPARE(w.IntervalsListBox->item(0)->toolTip(), QString());
 }
 
 // When the hire date cannot be used, the unbroken-service date keeps its text, greyed, and
