@@ -3,6 +3,7 @@
 #include "Texts.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRect>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStringList>
@@ -31,6 +33,10 @@ constexpr QStringView IconPath = u":/icons/kalmir.svg";
 constexpr Qt::GlobalColor LinkColor = Qt::blue;
 
 constexpr int FontPixelSize = 11;
+
+// The data file's line fits below the link, left of "Ок", in a smaller print.
+constexpr QRect DataFileBounds(16, 250, 210, 11);
+constexpr int DataFilePixelSize = 9;
 
 QFont SansSerifFont(const QStringList& families)
 {
@@ -106,8 +112,24 @@ TAboutForm::TAboutForm(QWidget* parent)
     OkButton->setGeometry(230, 234, 75, 25);
     connect(OkButton, &QPushButton::clicked, this, &TAboutForm::OkButtonClick);
 
+    DataFileLabel = new QLabel(AboutGroupBox);
+    DataFileLabel->setObjectName(QStringLiteral("DataFileLabel"));
+    DataFileLabel->setTextFormat(Qt::PlainText);
+    QFont small = WindowFont();
+    small.setPixelSize(DataFilePixelSize);
+    DataFileLabel->setFont(small);
+    DataFileLabel->setGeometry(DataFileBounds);
+
     setTabOrder(AboutMemo, OkButton);
     setTabOrder(OkButton, AboutLink);
+}
+
+void TAboutForm::ShowDataFilePath(const QString& path)
+{
+    const QString line = Texts::AboutDataFileText.toString().arg(QDir::toNativeSeparators(path));
+    DataFileLabel->setText(DataFileLabel->fontMetrics().elidedText(line, Qt::ElideMiddle, DataFileLabel->width()));
+    DataFileLabel->setToolTip(line);
+    DataFileLabel->setAccessibleName(line);
 }
 
 QUrl TAboutForm::WebPageUrl()

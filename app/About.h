@@ -28,6 +28,10 @@ public:
     // Closes the window, which ends its modal display.
     void OkButtonClick();
 
+    // Shows the path of the data file in use below the link, shortened in the middle when it is
+    // longer than the line; the whole path is its tooltip.
+    void ShowDataFilePath(const QString& path);
+
 protected:
     // Every showing starts in the centre of the owner window, wherever that has moved since, but
     // never sticks out of the screen.
@@ -43,6 +47,7 @@ private:
     QPlainTextEdit* AboutMemo;
     QLabel* AboutLink;
     QPushButton* OkButton;
+    QLabel* DataFileLabel;
 };
 
 // The program's one About window; the application entry creates it.

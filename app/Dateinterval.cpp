@@ -31,6 +31,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolTip>
@@ -41,7 +42,6 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-const char* const DataFileName = "u.ini";
 const char* const DateMask = "99.99.9999; ";
 const char* const DateFormat = "dd.MM.yyyy";
 
@@ -165,9 +165,15 @@ QString TrimControlsAndBlanks(const QString& text)
     return text.mid(first, last - first);
 }
 
-QString DefaultDataFilePath()
+DataFileLocation DefaultDataFileLocation()
 {
-    return QDir::toNativeSeparators(QDir(QCoreApplication::applicationDirPath()).filePath(Text(DataFileName)));
+    return LocateDataFile(
+        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString Native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
 }
 
 } // namespace
@@ -191,6 +197,16 @@ TMainForm::UserDialogs TMainForm::StandardDialogs()
         return box.clickedButton() == retry;
     };
     dialogs.today = [] { return QDate::currentDate(); };
+    dialogs.askRetryLock = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::NoButton, parent);
+        QPushButton* retry = box.addButton(Texts::RetryText.toString(), QMessageBox::AcceptRole);
+        QPushButton* later = box.addButton(Texts::LaterText.toString(), QMessageBox::RejectRole);
+        box.setDefaultButton(retry);
+        // Putting off loses nothing: the record stays in memory for the next write.
+        box.setEscapeButton(later);
+        box.exec();
+        return box.clickedButton() == retry;
+    };
     dialogs.pdfFileName = AskPdfFileName;
     dialogs.printPreview = ShowPrintPreview;
     return dialogs;
@@ -202,13 +218,20 @@ QString TMainForm::ApplicationTitle()
 }
 
 TMainForm::TMainForm(QWidget* parent)
-    : TMainForm(DefaultDataFilePath(), StandardDialogs(), parent)
+    : TMainForm(DefaultDataFileLocation(), StandardDialogs(), parent)
 {
 }
 
 TMainForm::TMainForm(const QString& dataFilePath, UserDialogs dialogs, QWidget* parent)
+    : TMainForm(DataFileLocation{dataFilePath, dataFilePath, {}}, std::move(dialogs), parent)
+{
+}
+
+TMainForm::TMainForm(const DataFileLocation& location, UserDialogs dialogs, QWidget* parent)
     : QMainWindow(parent)
-    , DataFilePath(dataFilePath)
+    , m_book(location)
+    , SavedRecords(m_book.Records())
+    , DataFilePath(location.path)
     , m_dialogs(std::move(dialogs))
 {
     const UserDialogs standard = StandardDialogs();
@@ -218,6 +241,10 @@ TMainForm::TMainForm(const QString& dataFilePath, UserDialogs dialogs, QWidget* 
         m_dialogs.askRetrySave = standard.askRetrySave;
     if (!m_dialogs.today)
         m_dialogs.today = standard.today;
+    if (!m_dialogs.askRetryLock)
+        m_dialogs.askRetryLock = standard.askRetryLock;
+    if (m_dialogs.lockWait.count() > 0)
+        m_book.SetLockWait(m_dialogs.lockWait);
     if (!m_dialogs.pdfFileName)
         m_dialogs.pdfFileName = standard.pdfFileName;
     if (!m_dialogs.printPreview)
@@ -666,12 +693,16 @@ void TMainForm::OpenRecord(const AnsiString& name)
 
 void TMainForm::DeleteRecord(const AnsiString& name)
 {
-    SavedRecords.erase(name);
+    if (!SavedRecords.contains(name))
+        return;
+    m_book.Erase(name);
+    WriteChanges();
 }
 
 void TMainForm::PutRecord(const AnsiString& key, IntervalList periods)
 {
-    SavedRecords[key] = std::move(periods);
+    m_book.Save(key, periods);
+    WriteChanges();
 }
 
 PeriodsChange TMainForm::SplicePeriods(size_t index, size_t count, IntervalList inserted)
@@ -842,31 +873,58 @@ void TMainForm::UpdateUnbrokenDate(const std::optional<AnsiString>& date)
 void TMainForm::LoadDataFile()
 {
     std::vector<AnsiString> names;
-    const DataFileResult result = ReadDataFile(DataFilePath, [&](AnsiString name, IntervalList periods) {
-        names.push_back(name);
-        // The writer keeps the file in key order, so the end is where a name belongs: no search.
-        SavedRecords.try_emplace(SavedRecords.end(), std::move(name))->second = std::move(periods);
-    });
+    const DataFileResult result = m_book.Load([&](const AnsiString& name) { names.push_back(name); });
     SavedListBox->addItems(FromAnsi(names));
-    if (!result.ok()) {
-        m_keepDataFile = true;
-        ShowMessage(Texts::ReadFailedMessage.toString().arg(QDir::toNativeSeparators(DataFilePath), result.reason));
-    }
+    if (!result.ok())
+        ShowMessage(Texts::ReadFailedMessage.toString().arg(Native(m_book.Location().readPath), result.reason));
 }
 
 void TMainForm::SaveDataFile()
 {
-    if (m_keepDataFile)
-        return;
     for (;;) {
-        const DataFileResult result = WriteDataFile(DataFilePath, SavedRecords);
-        if (result.ok())
-            return;
-        const QString text
-            = Texts::WriteFailedMessage.toString().arg(QDir::toNativeSeparators(DataFilePath), result.reason);
-        if (!m_dialogs.askRetrySave(this, text))
-            return;
+        const BookWrite result = m_book.Write();
+        if (result.ok()) {
+            ReportKeptVersions(result);
+            break;
+        }
+        if (!m_dialogs.askRetrySave(this, Texts::WriteFailedMessage.toString().arg(Native(result.path), result.reason)))
+            break;
     }
+    if (const QStringList& backups = m_book.BackupPaths(); !backups.isEmpty()) {
+        QStringList shown;
+        for (const QString& backup : backups)
+            shown.append(Native(backup));
+        ShowMessage(Texts::BackupMadeMessage.toString().arg(Native(DataFilePath), shown.join(u'\n')));
+    }
+    if (!m_book.RecoveryPath().isEmpty())
+        ShowMessage(Texts::RecoveryFileMessage.toString().arg(Native(DataFilePath), Native(m_book.RecoveryPath())));
+}
+
+void TMainForm::WriteChanges()
+{
+    for (;;) {
+        const BookWrite result = m_book.Write();
+        if (result.state == BookWrite::State::Busy) {
+            // Put off, the changes wait in memory for the next write: the user knows already.
+            if (m_dialogs.askRetryLock(this, Texts::DataFileBusyQuestion.toString().arg(Native(result.path))))
+                continue;
+            return;
+        }
+        if (!result.ok())
+            ShowMessage(Texts::WriteFailedDuringRunMessage.toString().arg(Native(result.path), result.reason));
+        ReportKeptVersions(result);
+        return;
+    }
+}
+
+void TMainForm::ReportKeptVersions(const BookWrite& write)
+{
+    if (write.kept.empty())
+        return;
+    QStringList lines;
+    for (const KeptVersion& kept : write.kept)
+        lines.append(Texts::KeptVersionLine.toString().arg(FromAnsi(kept.name), FromAnsi(kept.keptAs)));
+    ShowMessage(Texts::KeptVersionsMessage.toString().arg(lines.join(u'\n')));
 }
 
 void TMainForm::FocusNextTabStop()

@@ -5,7 +5,10 @@
 #include "Analysis.h"
 #include "EditHistory.h"
 #include "MDate.h"
+#include "RecordBook.h"
 #include "SavedRecords.h"
+
+#include <chrono>
 #endif
 
 #include <QDate>
@@ -31,10 +34,13 @@ class QTextDocument;
 
 // The main window: the working list of periods with its read-outs, the hire date with the
 // unbroken-service date, and the saved records that the data file keeps from run to run.
-// It owns all of the program's state. The data file is read once by the constructor and
-// written once when the window closes; nothing else touches it. A data file that exists but
-// cannot be read is reported at start and left as it is at close; a write that fails at close
-// is reported, with the choice to try again or to close without saving.
+// It owns all of the program's state. The data file is read once by the constructor, and
+// written after every save and delete of a record and when the window closes, merged with what
+// other windows on the same file wrote meanwhile. A data file that exists but cannot be read is
+// reported at start and never written; the records saved in the run go to a recovery file, which
+// the close names. A write that fails during the run is reported and tried again at the next
+// one; a write that fails at close is reported, with the choice to try again or to close
+// without saving.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
@@ -54,16 +60,28 @@ public:
         // print preview.
         std::function<QString(QWidget* parent, const QString& suggested)> pdfFileName;
         std::function<void(QWidget* parent, QTextDocument& document)> printPreview;
+        // Another window held the data file longer than lockWait while a record was written:
+        // true to try again, false to leave the record in memory for the next write.
+        std::function<bool(QWidget* parent, const QString& text)> askRetryLock;
+        // How long another window may hold the data file before the user is asked; zero: the
+        // standard few seconds.
+        std::chrono::milliseconds lockWait{0};
     };
     static UserDialogs StandardDialogs();
 
     // The caption of every message box, and the application's name.
     static QString ApplicationTitle();
 
-    // Keeps its records in "u.ini" in the executable's folder.
+    // Keeps its records in "u.ini" in the executable's folder, or in the per-user data folder
+    // when the executable's folder is not writable (LocateDataFile).
     explicit TMainForm(QWidget* parent = nullptr);
     // Keeps its records in the given data file; a dialog left empty is the standard one.
     explicit TMainForm(const QString& dataFilePath, UserDialogs dialogs = StandardDialogs(), QWidget* parent = nullptr);
+    explicit TMainForm(
+        const DataFileLocation& location, UserDialogs dialogs = StandardDialogs(), QWidget* parent = nullptr);
+
+    // The data file the records are written to.
+    const QString& DataFileInUse() const { return DataFilePath; }
 
     // Shows a text in a message box with the application title and one OK button: the one way
     // the window reports a problem the user can fix.
@@ -141,6 +159,9 @@ private:
     QString OpenRecordName() const;
     void LoadDataFile();
     void SaveDataFile();
+    // A record command ends with the write of the data file, as the close would write it.
+    void WriteChanges();
+    void ReportKeptVersions(const BookWrite& write);
     // Enter in an entry field: the focus moves forward to the next tab stop.
     void FocusNextTabStop();
 
@@ -186,13 +207,13 @@ private:
     QPushButton* SaveUserButton;
 
     IntervalList WorkingList;
-    SavedRecordMap SavedRecords;
+    RecordBook m_book;
+    // The book's records: changed only through the book, which writes them.
+    const SavedRecordMap& SavedRecords;
     const QString DataFilePath; // a file-system path: never converted to Windows-1251
 
     UserDialogs m_dialogs;
     EditHistory m_history;
-    // The data file existed but could not be read at start: it is left as it is at close.
-    bool m_keepDataFile = false;
     AnalysisForm* m_analysisForm = nullptr; // made when first opened
     // The analysis behind the insurance read-outs, renewed in place by every Recalculate.
     PeriodAnalysis m_readOutAnalysis;

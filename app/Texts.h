@@ -106,6 +106,29 @@ inline constexpr QStringView AboutTermsOfUse
       u"9. Устанавливая программу и пользуясь ею, вы принимаете эти условия. Если вы с ними "
       u"не согласны, удалите программу с компьютера.";
 
+// The data file shared by several windows, written after every record command.
+inline constexpr QStringView WriteFailedDuringRunMessage
+    = u"Не удалось записать файл сохраненных записей %1:\n%2\n\n"
+      u"Изменения остались в памяти программы: она запишет их при следующем сохранении или "
+      u"удалении записи и при закрытии.";
+inline constexpr QStringView DataFileBusyQuestion
+    = u"Файл сохраненных записей %1 занят другим окном программы.\n\n"
+      u"Повторить попытку? Если отложить, изменения останутся в памяти программы и будут записаны "
+      u"при следующем сохранении или удалении записи или при закрытии.";
+inline constexpr QStringView LaterText = u"Отложить";
+inline constexpr QStringView KeptVersionsMessage
+    = u"Эти записи были изменены и в другом окне программы:\n%1\n\n"
+      u"Здесь сохранены варианты этого окна. Варианты другого окна сохранены под новыми названиями; "
+      u"они появятся в списке при следующем запуске.";
+inline constexpr QStringView KeptVersionLine = u"«%1» — вариант другого окна: «%2»";
+inline constexpr QStringView BackupMadeMessage
+    = u"В файле сохраненных записей %1 были строки, которые программа не смогла прочитать. "
+      u"Прежде чем перезаписать файл, она сохранила его прежнюю копию:\n%2";
+inline constexpr QStringView RecoveryFileMessage
+    = u"Файл сохраненных записей %1 не удалось прочитать, и он оставлен как есть. "
+      u"Записи, сохраненные за этот сеанс, находятся в файле:\n%2";
+inline constexpr QStringView AboutDataFileText = u"Файл записей: %1";
+
 // The insurance service: the main window's read-outs, the analysis window and the certificate.
 inline constexpr QStringView DetailedCalculationMenuText = u"Подробный расчет...";
 inline constexpr QStringView InsuranceTotalLabelText = u"Страховой стаж:";

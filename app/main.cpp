@@ -1,6 +1,7 @@
 #include "About.h"
 #include "Dateinterval.h"
 #include "QtTranslation.h"
+#include "QuitRequest.h"
 
 #include <QApplication>
 
@@ -42,11 +43,16 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(TMainForm::ApplicationTitle());
     // The desktop finds the window's menu entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(KALMIR_APP_ID));
+    // With the application's name, the per-user data folder: "Калмир/Программа расчета стажа".
+    QApplication::setOrganizationName(QStringLiteral("Калмир"));
     try {
         TMainForm mainForm;
         MainForm = &mainForm;
         TAboutForm aboutForm(&mainForm);
         AboutForm = &aboutForm;
+        aboutForm.ShowDataFilePath(mainForm.DataFileInUse());
+        // A logout, Ctrl+C or kill closes the window as its close box does: the records are written.
+        CloseOnQuitRequest closeOnQuit(&mainForm);
         mainForm.show();
         QApplication::exec();
         AboutForm = nullptr;

@@ -1,17 +1,25 @@
 #include "DataFile.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QHashFunctions>
+#include <QRandomGenerator>
 
 #ifdef Q_OS_WIN
 #include <io.h>
+#include <windows.h>
 #else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
-#include <vector>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -29,6 +37,7 @@ const char* const WriteFailedText = "не удалось записать фай
 const char* const ReplaceFailedText = "не удалось заменить файл";
 const char* const DiskFullText = "недостаточно места на диске";
 const char* const NoResourcesText = "не хватает ресурсов системы";
+const char* const NotRegularText = "это не обычный файл, а канал, устройство или папка";
 
 const char* StepFailedText(Step step)
 {
@@ -81,16 +90,126 @@ DataFileResult Failure(Step step, const QIODevice& device)
     return Failure(step, file ? file->error() : QFileDevice::UnspecifiedError, device.errorString());
 }
 
-void HandLine(AnsiString& line, const RecordSink& sink)
+// A failure the system reported by its error number (errno, or GetLastError on Windows).
+DataFileResult SystemFailure(Step step, int error)
 {
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    if (line.empty())
-        return;
-    auto [name, periods] = ParseRecordLine(line);
-    if (!name.empty())
-        sink(std::move(name), std::move(periods));
+    QFileDevice::FileError kind = QFileDevice::UnspecifiedError;
+#ifdef Q_OS_WIN
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)
+        kind = QFileDevice::PermissionsError;
+    else if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+        kind = QFileDevice::ResourceError;
+#else
+    if (error == EACCES || error == EPERM || error == EROFS)
+        kind = QFileDevice::PermissionsError;
+    else if (error == ENOSPC || error == EDQUOT)
+        kind = QFileDevice::ResourceError;
+#endif
+    return Failure(step, kind, qt_error_string(error));
 }
+
+DataFileResult NotRegularFailure()
+{
+    return {DataFileResult::State::Failed,
+        QStringLiteral("%1 (%2)").arg(QString::fromUtf8(OpenFailedText), QString::fromUtf8(NotRegularText))};
+}
+
+int LastSystemError()
+{
+#ifdef Q_OS_WIN
+    return static_cast<int>(GetLastError());
+#else
+    return errno;
+#endif
+}
+
+const char* Find(const char* from, const char* end, char c)
+{
+    const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
+    return found ? static_cast<const char*>(found) : end;
+}
+
+// Cuts the bytes of a data file into lines and hands each record on. LF, CR LF and a CR alone
+// end a line; a CR LF may be split between two pieces.
+class LineCutter {
+public:
+    LineCutter(const RecordSink& sink, ReadDetails* details)
+        : m_sink(sink)
+        , m_details(details)
+    {
+    }
+
+    void Feed(const char* start, const char* end)
+    {
+        if (m_afterCr && start < end) {
+            m_afterCr = false;
+            if (*start == '\n')
+                ++start;
+            else
+                NotWhole();
+        }
+        // Each separator is searched for again only once the cut has passed it: a file of CRs
+        // alone is scanned once, like one of LFs.
+        const char* lf = Find(start, end, '\n');
+        const char* cr = Find(start, end, '\r');
+        for (;;) {
+            const char* const stop = std::min(lf, cr);
+            m_line.append(start, stop);
+            if (stop == end)
+                return;
+            Hand();
+            start = stop + 1;
+            if (*stop == '\r') {
+                if (start == end) {
+                    m_afterCr = true;
+                    return;
+                }
+                if (*start == '\n')
+                    ++start;
+                else
+                    NotWhole();
+            }
+            if (lf < start)
+                lf = Find(start, end, '\n');
+            if (cr < start)
+                cr = Find(start, end, '\r');
+        }
+    }
+
+    // The last line needs no line end. A CR ending the file is taken for a CR LF cut short.
+    void Finish() { Hand(); }
+
+private:
+    void NotWhole()
+    {
+        if (m_details)
+            m_details->whole = false;
+    }
+
+    void Hand()
+    {
+        if (m_line.empty())
+            return;
+        auto [name, periods] = ParseRecordLine(m_line);
+        // A line the writer would write back otherwise lost something in the reading.
+        if (m_details && m_details->whole) {
+            m_written.clear();
+            if (!name.empty())
+                AppendRecordLine(m_written, name, periods);
+            if (m_written != m_line)
+                m_details->whole = false;
+        }
+        m_line.clear();
+        if (!name.empty())
+            m_sink(std::move(name), std::move(periods));
+    }
+
+    const RecordSink& m_sink;
+    ReadDetails* m_details;
+    AnsiString m_line;
+    AnsiString m_written;
+    bool m_afterCr = false;
+};
 
 // A short write is followed by another, so that the device names the error that stopped it.
 bool WriteAll(QIODevice& device, const AnsiString& bytes)
@@ -106,21 +225,127 @@ bool WriteAll(QIODevice& device, const AnsiString& bytes)
     return true;
 }
 
-// Waits until the written bytes are on the disk; on failure errno says why.
-bool SyncToDisk(const QFileDevice& file)
+bool SyncToDisk(QFile& file)
 {
 #ifdef Q_OS_WIN
-    return ::_commit(file.handle()) == 0;
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
 #else
     return ::fsync(file.handle()) == 0;
 #endif
 }
 
+#ifndef Q_OS_WIN
+FileStamp StampOf(const struct stat& status)
+{
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = static_cast<qint64>(status.st_size);
+    stamp.modified = static_cast<qint64>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    stamp.changed = static_cast<qint64>(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec;
+    stamp.device = static_cast<quint64>(status.st_dev);
+    stamp.inode = static_cast<quint64>(status.st_ino);
+    return stamp;
+}
+#else
+FileStamp StampOf(const QFileInfo& info)
+{
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = info.size();
+    stamp.modified = info.lastModified().toMSecsSinceEpoch() * 1'000'000;
+    stamp.changed = info.metadataChangeTime().toMSecsSinceEpoch() * 1'000'000;
+    return stamp;
+}
+#endif
+
+// After a rename the new name is only durable once the folder that holds it is synced.
+DataFileResult SyncFolder(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    // Windows has no sync of a folder; the replace is written through (MOVEFILE_WRITE_THROUGH).
+    Q_UNUSED(folder);
+#else
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return SystemFailure(Step::Replace, errno);
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder at all; the rename is then as durable as they make it.
+    if (!synced && error != EINVAL && error != ENOTSUP)
+        return SystemFailure(Step::Replace, error);
+#endif
+    return {};
+}
+
+bool Rename(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
+               reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
+               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+        != 0;
+#else
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
+}
+
+QString RandomLetters(int count)
+{
+    QString letters;
+    for (int i = 0; i < count; ++i) {
+        const auto pick = static_cast<char>(QRandomGenerator::global()->bounded(52));
+        letters += QLatin1Char(pick < 26 ? char('A' + pick) : char('a' + pick - 26));
+    }
+    return letters;
+}
+
+// A new temporary file beside `target`, created with the permissions of `target` when it exists.
+// Returns false with the file's error when none could be created.
+bool CreateTemporaryFile(const QString& target, QFile& file)
+{
+    const std::optional<QFileDevice::Permissions> permissions
+        = QFileInfo::exists(target) ? std::optional(QFile::permissions(target)) : std::nullopt;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        file.setFileName(target + QLatin1String(TemporaryFilePrefix) + RandomLetters(6));
+        const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::NewOnly;
+        if (permissions ? file.open(mode, *permissions) : file.open(mode))
+            return true;
+        if (!file.exists())
+            return false;
+    }
+    return false;
+}
+
 } // namespace
 
-DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink)
+void ContentHash::Add(const char* data, size_t size)
 {
-    AnsiString line;
+    m_length += size;
+    if (!m_pending.empty()) {
+        const size_t taken = std::min(size, BlockSize - m_pending.size());
+        m_pending.insert(m_pending.end(), data, data + taken);
+        data += taken;
+        size -= taken;
+        if (m_pending.size() < BlockSize)
+            return;
+        m_state = qHashBits(m_pending.data(), BlockSize, m_state);
+        m_pending.clear();
+    }
+    for (; size >= BlockSize; data += BlockSize, size -= BlockSize)
+        m_state = qHashBits(data, BlockSize, m_state);
+    m_pending.assign(data, data + size);
+}
+
+quint64 ContentHash::Result() const
+{
+    return qHashMulti(0, qHashBits(m_pending.data(), m_pending.size(), m_state), m_length);
+}
+
+DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink, ReadDetails* details)
+{
+    LineCutter cutter(sink, details);
+    ContentHash hash;
     std::vector<char> chunk(ChunkSize);
     for (;;) {
         const qint64 got = device.read(chunk.data(), ChunkSize);
@@ -128,68 +353,201 @@ DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink)
             return Failure(Step::Read, device);
         if (got == 0)
             break;
-        const char* start = chunk.data();
-        const char* const end = start + got;
-        while (const char* lf = static_cast<const char*>(std::memchr(start, '\n', static_cast<size_t>(end - start)))) {
-            line.append(start, lf);
-            HandLine(line, sink);
-            line.clear();
-            start = lf + 1;
-        }
-        line.append(start, end);
+        if (details)
+            hash.Add(chunk.data(), static_cast<size_t>(got));
+        cutter.Feed(chunk.data(), chunk.data() + got);
     }
-    HandLine(line, sink);
+    cutter.Finish();
+    if (details)
+        details->hash = hash.Result();
     return {};
 }
 
-DataFileResult ReadDataFile(const QString& path, const RecordSink& sink)
+DataFileResult ReadHash(QIODevice& device, quint64& hash)
 {
-    QFile file(path);
-    if (!file.exists())
-        return {DataFileResult::State::Missing, {}};
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure(Step::Open, file);
-    return ReadRecords(file, sink);
+    ContentHash content;
+    std::vector<char> chunk(ChunkSize);
+    for (qint64 got; (got = device.read(chunk.data(), ChunkSize)) != 0;) {
+        if (got < 0)
+            return Failure(Step::Read, device);
+        content.Add(chunk.data(), static_cast<size_t>(got));
+    }
+    hash = content.Result();
+    return {};
 }
 
-DataFileResult WriteRecords(QIODevice& device, const SavedRecordMap& records)
+DataFileResult OpenDataFile(const QString& path, QFile& file, FileStamp* stamp)
+{
+    if (path.isEmpty())
+        return {DataFileResult::State::Missing, {}};
+#ifdef Q_OS_WIN
+    const DWORD attributes
+        = GetFileAttributesW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()));
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return {DataFileResult::State::Missing, {}};
+        return SystemFailure(Step::Open, static_cast<int>(error));
+    }
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
+        return NotRegularFailure();
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure(Step::Open, file);
+    if (stamp)
+        *stamp = StampOf(QFileInfo(path));
+#else
+    // Non-blocking, so that the open of a FIFO without a writer returns at once; a regular file
+    // reads the same either way.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return {DataFileResult::State::Missing, {}};
+        return SystemFailure(Step::Open, errno);
+    }
+    struct stat status { };
+    if (::fstat(fd, &status) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return SystemFailure(Step::Open, error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return NotRegularFailure();
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Failure(Step::Open, file);
+    }
+    if (stamp)
+        *stamp = StampOf(status);
+#endif
+    return {};
+}
+
+DataFileResult ReadDataFile(const QString& path, const RecordSink& sink, ReadDetails* details)
+{
+    QFile file;
+    const DataFileResult opened = OpenDataFile(path, file);
+    if (opened.state != DataFileResult::State::Done)
+        return opened;
+    return ReadRecords(file, sink, details);
+}
+
+DataFileResult WriteRecords(
+    QIODevice& device, const SavedRecordMap& records, const RecordOverlay& overlay, quint64* hash)
 {
     // Lines are gathered into chunks: the device sees few large writes, the bytes are the same.
     AnsiString chunk;
     chunk.reserve(ChunkSize * 2);
-    for (const auto& [name, periods] : records) {
+    ContentHash content;
+    const auto flush = [&] {
+        if (hash)
+            content.Add(chunk.data(), chunk.size());
+        const bool written = WriteAll(device, chunk);
+        chunk.clear();
+        return written;
+    };
+    const auto put = [&](const AnsiString& name, const IntervalList& periods) {
         AppendRecordLine(chunk, name, periods);
         chunk += "\r\n";
-        if (chunk.size() >= ChunkSize) {
-            if (!WriteAll(device, chunk))
-                return Failure(Step::Write, device);
-            chunk.clear();
+        return chunk.size() < ChunkSize || flush();
+    };
+    // Both are in key order: one walk through the two gives the lines in key order.
+    auto record = records.begin();
+    auto over = overlay.begin();
+    while (record != records.end() || over != overlay.end()) {
+        bool written = true;
+        if (over == overlay.end() || (record != records.end() && record->first < over->first)) {
+            written = put(record->first, record->second);
+            ++record;
+        } else {
+            if (record != records.end() && record->first == over->first)
+                ++record;
+            if (over->second)
+                written = put(over->first, *over->second);
+            ++over;
         }
+        if (!written)
+            return Failure(Step::Write, device);
     }
-    if (!chunk.empty() && !WriteAll(device, chunk))
+    if (!chunk.empty() && !flush())
         return Failure(Step::Write, device);
+    if (hash)
+        *hash = content.Result();
     return {};
 }
 
-DataFileResult WriteDataFile(const QString& path, const SavedRecordMap& records)
+DataFileResult WriteDataFile(
+    const QString& path, const SavedRecordMap& records, const RecordOverlay& overlay, FileStamp* written)
 {
-    // Everything goes to a temporary file beside the old one, which is replaced only after the
-    // last byte reached the disk: a failure or a crash part-way leaves the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // A link is followed: the file it names is replaced, the link stays.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    if (QFileInfo(target).isDir()) {
+#ifdef Q_OS_WIN
+        return Failure(Step::Write, QFileDevice::WriteError, QString());
+#else
+        return SystemFailure(Step::Write, EISDIR);
+#endif
+    }
+
+    QFile file;
+    if (!CreateTemporaryFile(target, file))
         return Failure(Step::Create, file);
-    DataFileResult result = WriteRecords(file, records);
-    // commit() would replace the old file even when its own final flush or the sync to disk
-    // failed: both are done and checked here first.
+    quint64 hash = 0;
+    DataFileResult result = WriteRecords(file, records, overlay, &hash);
     if (result.ok() && !file.flush())
         result = Failure(Step::Write, file);
     if (result.ok() && !SyncToDisk(file))
-        result = Failure(Step::Write, QFileDevice::WriteError, qt_error_string(errno));
+        result = SystemFailure(Step::Write, LastSystemError());
+    file.close();
+    if (result.ok() && file.error() != QFileDevice::NoError)
+        result = Failure(Step::Write, file);
+    if (result.ok() && !Rename(file.fileName(), target))
+        result = SystemFailure(Step::Replace, LastSystemError());
     if (!result.ok()) {
-        file.cancelWriting();
+        file.remove();
         return result;
     }
-    if (!file.commit())
-        return Failure(Step::Replace, file);
+    result = SyncFolder(QFileInfo(target).absolutePath());
+    if (!result.ok())
+        return result;
+    if (written) {
+        QFile check;
+        const DataFileResult opened = OpenDataFile(target, check, written);
+        if (!opened.ok())
+            return opened;
+        written->hash = hash;
+    }
     return {};
+}
+
+DataFileResult CopyDataFile(const QString& from, const QString& to)
+{
+    QFile source;
+    const DataFileResult opened = OpenDataFile(from, source);
+    if (opened.state == DataFileResult::State::Missing)
+        return Failure(Step::Open, QFileDevice::OpenError, QString());
+    if (!opened.ok())
+        return opened;
+    QFile copy(to);
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Failure(Step::Create, copy);
+    DataFileResult result;
+    std::vector<char> chunk(ChunkSize);
+    for (qint64 got; result.ok() && (got = source.read(chunk.data(), ChunkSize)) != 0;) {
+        if (got < 0)
+            result = Failure(Step::Read, source);
+        else if (copy.write(chunk.data(), got) != got)
+            result = Failure(Step::Write, copy);
+    }
+    if (result.ok() && !copy.flush())
+        result = Failure(Step::Write, copy);
+    if (result.ok() && !SyncToDisk(copy))
+        result = SystemFailure(Step::Write, LastSystemError());
+    copy.close();
+    if (!result.ok())
+        copy.remove();
+    return result;
 }

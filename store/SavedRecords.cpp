@@ -1,5 +1,6 @@
 #include "SavedRecords.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -120,4 +121,17 @@ AnsiString FormatRecordLine(AnsiString name, IntervalList periods)
     AnsiString line;
     AppendRecordLine(line, name, periods);
     return line;
+}
+
+bool SameRecord(const IntervalList& a, const IntervalList& b)
+{
+    const auto sameDate = [](const MDate& x, const MDate& y) {
+        // Only a date without a text is written from its numbers.
+        if (!x.text.empty() && !y.text.empty())
+            return x.text == y.text;
+        return DateText(x) == DateText(y);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](const Interval& x, const Interval& y) {
+        return x.name == y.name && sameDate(x.from, y.from) && sameDate(x.to, y.to);
+    });
 }

@@ -27,3 +27,6 @@ AnsiString FormatRecordLine(AnsiString name, IntervalList periods);
 
 // Appends the same bytes as FormatRecordLine to `line`, without copying the record.
 void AppendRecordLine(AnsiString& line, const AnsiString& name, const IntervalList& periods);
+
+// Whether two period lists stand in the data file as the same bytes.
+bool SameRecord(const IntervalList& a, const IntervalList& b);

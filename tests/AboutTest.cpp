@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QDesktopServices>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -145,6 +146,8 @@ private slots:
     void staysOnTheScreenWhenItsOwnerIsAtTheEdge();
     void iconResourceLoads();
     void openingFromTheMenuLeavesTheMainWindowUnchanged();
+    void dataFilePathStandsBelowTheLink_data();
+    void dataFilePathStandsBelowTheLink();
 };
 
 void TAboutFormTest::initTestCase()
@@ -466,6 +469,7 @@ void TAboutFormTest::openingFromTheMenuLeavesTheMainWindowUnchanged()
     TMainForm::UserDialogs dialogs;
     dialogs.showMessage = [&](QWidget*, const QString& text) { messages << text; };
     dialogs.askRetrySave = [](QWidget*, const QString&) { return false; };
+    dialogs.today = [] { return QDate(2024, 3, 15); };
     TMainForm mainForm(dir.filePath(QStringLiteral("u.ini")), dialogs);
     TAboutForm aboutForm(&mainForm);
     AboutForm = &aboutForm;
@@ -517,6 +521,47 @@ void TAboutFormTest::openingFromTheMenuLeavesTheMainWindowUnchanged()
     QCOMPARE(showings[0].caption, QStringLiteral("О программе Калмир 1.0"));
     QVERIFY(showings[0] == showings[1]);
     QCOMPARE(messages, QStringList{});
+}
+
+void TAboutFormTest::dataFilePathStandsBelowTheLink_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("whole"); // short enough to be shown whole
+    QTest::newRow("short") << QStringLiteral("/opt/kalmir/u.ini") << true;
+    QTest::newRow("long") << QStringLiteral("/home/user/.local/share/Калмир/Программа расчета стажа/u.ini") << false;
+}
+
+// The data file in use is named in its own line below the link, left of "Ок": a long path is
+// shortened in its middle, the whole path is its tooltip. The designed controls stay as they are.
+void TAboutFormTest::dataFilePathStandsBelowTheLink()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, whole);
+    TAboutForm form;
+    form.ShowDataFilePath(path);
+    auto* label = form.findChild<QLabel*>(QStringLiteral("DataFileLabel"));
+    auto* link = form.findChild<QLabel*>(QStringLiteral("AboutLink"));
+    auto* ok = form.findChild<QPushButton*>(QStringLiteral("OkButton"));
+    auto* group = form.findChild<QGroupBox*>(QStringLiteral("AboutGroupBox"));
+    QVERIFY(label && link && ok && group);
+    QCOMPARE(label->parentWidget(), group);
+    QVERIFY(!label->geometry().intersects(link->geometry()));
+    QVERIFY(!label->geometry().intersects(ok->geometry()));
+    QVERIFY(group->rect().contains(label->geometry()));
+    QVERIFY(label->geometry().top() >= link->geometry().bottom());
+
+    const QString line = QStringLiteral("Файл записей: ") + path;
+    QCOMPARE(label->toolTip(), line);
+    QCOMPARE(label->accessibleName(), line);
+    QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
+    if (whole) {
+        QCOMPARE(label->text(), line);
+    } else {
+        QVERIFY(label->text().startsWith(QStringLiteral("Файл записей: /")));
+        QVERIFY(label->text().endsWith(QStringLiteral("u.ini")));
+        QVERIFY(label->text().size() < line.size());
+    }
+    QCOMPARE(form.findChild<QLabel*>(QStringLiteral("AboutLink"))->pos(), QPoint(16, 236));
 }
 
 QTEST_MAIN(TAboutFormTest)

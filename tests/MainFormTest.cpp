@@ -1,4 +1,5 @@
 #include "About.h"
+#include "ChildProcess.h"
 #include "Dateinterval.h"
 #include "Win1251.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -19,6 +21,7 @@
 #include <QtTest>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <csignal>
 #include <functional>
@@ -119,6 +122,11 @@ void AltKey(QWidget* control, QChar letter)
 // of shown; the controls are found by their names.
 struct Window {
     explicit Window(const QString& dataFile)
+        : Window(DataFileLocation{dataFile, dataFile, {}})
+    {
+    }
+
+    explicit Window(const DataFileLocation& location)
     {
         TMainForm::UserDialogs dialogs;
         dialogs.showMessage = [this](QWidget*, const QString& text) {
@@ -131,7 +139,13 @@ struct Window {
             return answerRetry ? answerRetry() : false;
         };
         dialogs.today = [] { return FixedToday; };
-        form = std::make_unique<TMainForm>(dataFile, dialogs);
+        dialogs.askRetryLock = [this](QWidget*, const QString& text) {
+            lockPrompts.append(text);
+            return answerRetryLock ? answerRetryLock() : false;
+        };
+        // Another window holding the file is noticed quickly, so that no test waits long.
+        dialogs.lockWait = std::chrono::milliseconds(100);
+        form = std::make_unique<TMainForm>(location, dialogs);
         AliasEdit = Find<QLineEdit>(*form, "AliasEdit");
         DateTimePickerFrom = Find<QLineEdit>(*form, "DateTimePickerFrom");
         DateTimePickerTo = Find<QLineEdit>(*form, "DateTimePickerTo");
@@ -184,6 +198,8 @@ struct Window {
 
     QStringList messages;
     QStringList retryPrompts;
+    QStringList lockPrompts;
+    std::function<bool()> answerRetryLock;
     std::function<void(const QString&)> onMessage;
     std::function<bool()> answerRetry;
     std::unique_ptr<TMainForm> form;
@@ -280,6 +296,16 @@ private slots:
     void failedWriteAtClose();
     void unreadableFileIsLeftAlone();
     void folderWithCyrillicAndBlanks();
+    void twoWindowsOnOneFile_data();
+    void twoWindowsOnOneFile();
+    void bothWindowsChangedOneRecord();
+    void anotherWindowHoldsTheFile();
+    void programFolderNotWritable();
+    void pathThroughAFileIsNoFirstStart();
+    void skippedLinesAreBackedUp_data();
+    void skippedLinesAreBackedUp();
+    void quitSignalClosesTheWindow_data();
+    void quitSignalClosesTheWindow();
 
     void keyboardOnlyEntry();
     void shiftEnterMovesForward();
@@ -1077,8 +1103,9 @@ void MainFormTest::failedWriteAtClose_data()
     QTest::newRow("close without saving") << false;
 }
 
-// A write that fails at close is never silent: the user is told the file and the reason and
-// may try again; closing without saving leaves the previous file whole.
+// A write that fails is never silent. During the run: one message with the file and the
+// reason, and the record stays in memory. At close: the file and the reason with the choice to
+// try again; closing without saving leaves the previous file whole.
 void MainFormTest::failedWriteAtClose()
 {
     QFETCH(bool, retry);
@@ -1088,10 +1115,18 @@ void MainFormTest::failedWriteAtClose()
     WriteBytes(path, previous);
     Window w(path);
     w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
-    w.SaveAs(u"Иванов"_s);
 
     FileSizeLimit limit(static_cast<rlim_t>(previous.size()));
     QVERIFY(limit.active());
+    w.SaveAs(u"Иванов"_s);
+    QCOMPARE(w.messages.size(), 2);
+    QCOMPARE(w.messages.first(), u"Информация добавлена"_s);
+    const QString& failure = w.messages.last();
+    QVERIFY2(failure.contains(QDir::toNativeSeparators(path)), qPrintable(failure));
+    QVERIFY2(failure.split(u'\n').size() > 2 && !failure.split(u'\n')[1].trimmed().isEmpty(), qPrintable(failure));
+    QCOMPARE(ReadBytes(path), previous);
+    QCOMPARE(Lines(w.SavedListBox), (QStringList{u"A"_s, u"Иванов"_s}));
+
     w.answerRetry = [&] {
         if (retry)
             limit.Lift();
@@ -1111,7 +1146,8 @@ void MainFormTest::failedWriteAtClose()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"u.ini"_s});
 }
 
-// An existing data file that cannot be read is reported once at start and not overwritten at close.
+// An existing data file that cannot be read is reported once at start and never written; the
+// records saved in the run go to a recovery file beside it, which the close names.
 void MainFormTest::unreadableFileIsLeftAlone()
 {
     QTemporaryDir dir;
@@ -1124,10 +1160,15 @@ void MainFormTest::unreadableFileIsLeftAlone()
 
     w.SaveAs(u"Иванов"_s);
     QCOMPARE(w.messages.size(), 2);
+    const QString recovery = dir.filePath(u"u.ini.recovery"_s);
+    QCOMPARE(ReadBytes(recovery), Ansi("Иванов|\r\n"));
+    w.SaveAs(u"Петров"_s);
     w.Close();
-    QCOMPARE(w.messages.size(), 2);
+    QCOMPARE(w.messages.size(), 4);
+    QVERIFY2(w.messages.last().contains(QDir::toNativeSeparators(recovery)), qPrintable(w.messages.last()));
     QVERIFY(w.retryPrompts.isEmpty());
     QVERIFY(QFileInfo(path + u"/inside"_s).isDir());
+    QCOMPARE(ReadBytes(recovery), Ansi("Иванов|\r\nПетров|\r\n"));
 }
 
 void MainFormTest::folderWithCyrillicAndBlanks()
@@ -1147,6 +1188,255 @@ void MainFormTest::folderWithCyrillicAndBlanks()
     QCOMPARE(ReadBytes(path), Ansi("Иванов|\r\nПетров|\r\n"));
     Window again(path);
     QCOMPARE(Lines(again.SavedListBox), (QStringList{u"Иванов"_s, u"Петров"_s}));
+}
+
+void MainFormTest::twoWindowsOnOneFile_data()
+{
+    QTest::addColumn<std::function<void(Window&, Window&)>>("steps");
+    QTest::addColumn<QByteArray>("fileAfter");
+    using Steps = std::function<void(Window&, Window&)>;
+    const QByteArray both = Ansi("Иванов|\r\nПетров|\r\nСтарый|\r\n");
+    QTest::newRow("saves in both, closes in order") << Steps([](Window& a, Window& b) {
+        a.SaveAs(u"Иванов"_s);
+        b.SaveAs(u"Петров"_s);
+        a.Close();
+        b.Close();
+    }) << both;
+    QTest::newRow("saves in both, closes the other way") << Steps([](Window& a, Window& b) {
+        b.SaveAs(u"Петров"_s);
+        a.SaveAs(u"Иванов"_s);
+        b.Close();
+        a.Close();
+    }) << both;
+    QTest::newRow("a save after the other closed") << Steps([](Window& a, Window& b) {
+        b.SaveAs(u"Петров"_s);
+        b.Close();
+        a.SaveAs(u"Иванов"_s);
+        a.Close();
+    }) << both;
+    QTest::newRow("a delete stays deleted") << Steps([](Window& a, Window& b) {
+        a.ClickLine(a.SavedListBox, 0);
+        QTest::keyClick(a.SavedListBox, Qt::Key_Delete);
+        b.SaveAs(u"Петров"_s);
+        a.Close();
+        b.Close();
+    }) << Ansi("Петров|\r\n");
+    QTest::newRow("a delete after the other's save") << Steps([](Window& a, Window& b) {
+        b.SaveAs(u"Петров"_s);
+        a.ClickLine(a.SavedListBox, 0);
+        QTest::keyClick(a.SavedListBox, Qt::Key_Delete);
+        b.Close();
+        a.Close();
+    }) << Ansi("Петров|\r\n");
+}
+
+// Two windows on one data file: every record saved in either survives, in any order of saves,
+// deletes and closes, and a deleted record does not come back. Each window's list follows its
+// own commands; the other's records are listed at the next start.
+void MainFormTest::twoWindowsOnOneFile()
+{
+    QFETCH(std::function<void(Window&, Window&)>, steps);
+    QFETCH(QByteArray, fileAfter);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Старый|\r\n"));
+    Window a(path);
+    Window b(path);
+    steps(a, b);
+    QCOMPARE(ReadBytes(path), fileAfter);
+    QVERIFY(a.messages.filter(u"другом окне"_s).isEmpty());
+    QVERIFY(b.messages.filter(u"другом окне"_s).isEmpty());
+    QVERIFY(!Lines(a.SavedListBox).contains(u"Петров"_s));
+    QVERIFY(!Lines(b.SavedListBox).contains(u"Иванов"_s));
+    Window next(path);
+    QCOMPARE(next.SavedListBox->count(), fileAfter.count('\n'));
+}
+
+// A record both windows changed keeps the version of the window that saved last; the other's
+// is kept under a name of its own, and that window is told once which.
+void MainFormTest::bothWindowsChangedOneRecord()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|Старое,01.01.1990,31.12.1990&\r\n"));
+    Window a(path);
+    Window b(path);
+    a.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    a.SaveAs(u"Иванов"_s);
+    b.AddPeriod(u"Школа"_s, u"01.09.2001"_s, u"15.06.2010"_s);
+    b.SaveAs(u"Иванов"_s);
+    QCOMPARE(a.messages, QStringList{u"Информация изменена"_s});
+    QCOMPARE(b.messages.size(), 2);
+    QCOMPARE(b.messages.first(), u"Информация изменена"_s);
+    QVERIFY2(
+        b.messages.last().contains(u"«Иванов» — вариант другого окна: «Иванов (2)»"_s), qPrintable(b.messages.last()));
+    QCOMPARE(Lines(b.SavedListBox), QStringList{u"Иванов"_s});
+    a.Close();
+    b.Close();
+    QCOMPARE(
+        ReadBytes(path), Ansi("Иванов|Школа,01.09.2001,15.06.2010&\r\nИванов (2)|Завод,01.09.1995,31.08.2001&\r\n"));
+    QCOMPARE(a.messages.size(), 1);
+    QCOMPARE(b.messages.size(), 2);
+}
+
+// Another window holding the data file: the question with a retry; put off, the record stays
+// in memory and reaches the file with the next write.
+void MainFormTest::anotherWindowHoldsTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, "A|\r\n");
+    Window w(path);
+    QLockFile other(path + u".lock"_s);
+    QVERIFY(other.tryLock(0));
+    w.SaveAs(u"Иванов"_s);
+    QCOMPARE(w.lockPrompts.size(), 1);
+    QVERIFY2(w.lockPrompts.first().contains(QDir::toNativeSeparators(path)), qPrintable(w.lockPrompts.first()));
+    QCOMPARE(w.messages, QStringList{u"Информация добавлена"_s});
+    QCOMPARE(ReadBytes(path), QByteArray("A|\r\n"));
+
+    // Retried after the other window let go.
+    w.answerRetryLock = [&] {
+        other.unlock();
+        return true;
+    };
+    w.SaveAs(u"Петров"_s);
+    QCOMPARE(w.lockPrompts.size(), 2);
+    QCOMPARE(ReadBytes(path), "A|\r\n" + Ansi("Иванов|\r\nПетров|\r\n"));
+
+    // At close the question is the close's own.
+    w.answerRetryLock = nullptr;
+    QVERIFY(other.tryLock(0));
+    w.ClickLine(w.SavedListBox, 0);
+    QTest::keyClick(w.SavedListBox, Qt::Key_Delete);
+    QCOMPARE(w.lockPrompts.size(), 3);
+    w.answerRetry = [&] {
+        other.unlock();
+        return true;
+    };
+    w.Close();
+    QCOMPARE(w.retryPrompts.size(), 1);
+    QCOMPARE(ReadBytes(path), Ansi("Иванов|\r\nПетров|\r\n"));
+}
+
+// A program folder the user cannot write: the records are kept in the per-user folder, the
+// records beside the program move there at the first write, and the About window names the file.
+void MainFormTest::programFolderNotWritable()
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath(u"program"_s);
+    const QString user = dir.filePath(u"user/Калмир"_s);
+    QVERIFY(QDir().mkpath(program));
+    WriteBytes(program + u"/u.ini"_s, Ansi("Рядом|\r\n"));
+    const auto notWritable = [](const QString&) { return false; };
+    {
+        Window w(LocateDataFile(program, user, notWritable));
+        QCOMPARE(w.form->DataFileInUse(), user + u"/u.ini"_s);
+        QCOMPARE(Lines(w.SavedListBox), QStringList{u"Рядом"_s});
+        w.SaveAs(u"Иванов"_s);
+        QCOMPARE(w.messages, QStringList{u"Информация добавлена"_s});
+        QCOMPARE(ReadBytes(user + u"/u.ini"_s), Ansi("Иванов|\r\nРядом|\r\n"));
+        w.Close();
+
+        TAboutForm about(w.form.get());
+        about.ShowDataFilePath(w.form->DataFileInUse());
+        const auto* label = Find<QLabel>(about, "DataFileLabel");
+        QVERIFY2(label->toolTip().contains(QDir::toNativeSeparators(user + u"/u.ini"_s)), qPrintable(label->toolTip()));
+    }
+    QCOMPARE(ReadBytes(program + u"/u.ini"_s), Ansi("Рядом|\r\n"));
+    Window again(LocateDataFile(program, user, notWritable));
+    QCOMPARE(Lines(again.SavedListBox), (QStringList{u"Иванов"_s, u"Рядом"_s}));
+}
+
+// A path that goes through a regular file fails with "not a directory": that is no first
+// start. It is reported, and the run's records are kept in a recovery file that the close names.
+void MainFormTest::pathThroughAFileIsNoFirstStart()
+{
+    QTemporaryDir dir;
+    const QString regular = dir.filePath(u"regular"_s);
+    WriteBytes(regular, "not a folder");
+    const QString path = regular + u"/u.ini"_s;
+    const QString user = dir.filePath(u"user"_s);
+    Window w(DataFileLocation{path, path, user});
+    QCOMPARE(w.messages.size(), 1);
+    QVERIFY2(w.messages.first().contains(QDir::toNativeSeparators(path)), qPrintable(w.messages.first()));
+    w.SaveAs(u"Иванов"_s);
+    w.Close();
+    QCOMPARE(w.messages.size(), 3);
+    const QString recovery = user + u"/u.ini.recovery"_s;
+    QVERIFY2(w.messages.last().contains(QDir::toNativeSeparators(recovery)), qPrintable(w.messages.last()));
+    QCOMPARE(ReadBytes(recovery), Ansi("Иванов|\r\n"));
+    QCOMPARE(ReadBytes(regular), QByteArray("not a folder"));
+}
+
+void MainFormTest::skippedLinesAreBackedUp_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("CR alone") << Ansi("Иванов|Завод,01.09.1995,31.08.2001&\rПетров|\r")
+                              << QStringList{u"Иванов"_s, u"Петров"_s};
+    QTest::newRow("unreadable lines") << Ansi("Иванов|\r\nкаракули\r\nПетров|\r\n")
+                                      << QStringList{u"Иванов"_s, u"Петров"_s};
+}
+
+// Before the first write that would drop what the reader skipped, the file as it was is copied
+// beside it; the close says where.
+void MainFormTest::skippedLinesAreBackedUp()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, bytes);
+    Window w(path);
+    QCOMPARE(Lines(w.SavedListBox), listed);
+    QVERIFY(w.messages.isEmpty());
+    w.SaveAs(u"Сидоров"_s);
+    const QString backup = dir.filePath(u"u.ini.bak"_s);
+    QCOMPARE(ReadBytes(backup), bytes);
+    QCOMPARE(w.messages, QStringList{u"Информация добавлена"_s});
+    w.Close();
+    QCOMPARE(w.messages.size(), 2);
+    QVERIFY2(w.messages.last().contains(QDir::toNativeSeparators(backup)), qPrintable(w.messages.last()));
+    QVERIFY(ReadBytes(path).contains(Ansi("Сидоров|\r\n")));
+}
+
+void MainFormTest::quitSignalClosesTheWindow_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
+}
+
+// A running program told to end closes its window the normal way: the record that another
+// window's lock kept in memory reaches the file in the close, and the program ends with 0.
+void MainFormTest::quitSignalClosesTheWindow()
+{
+    QFETCH(int, signal);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, "A|\r\n");
+    QLockFile other(path + u".lock"_s);
+    QVERIFY(other.tryLock(0));
+    ChildProcess program(WINDOW_PROCESS, {path.toStdString()});
+    QVERIFY(program.started());
+    QStringList lines;
+    for (std::string line; (line = program.ReadLine(std::chrono::seconds(20))) != "saved";) {
+        QVERIFY2(!line.empty(), qPrintable(lines.join(u'|')));
+        lines.append(QString::fromStdString(line));
+    }
+    QCOMPARE(lines, (QStringList{u"message: Информация добавлена"_s, u"busy"_s}));
+    QCOMPARE(ReadBytes(path), QByteArray("A|\r\n"));
+
+    other.unlock();
+    program.Signal(signal);
+    const std::optional<int> status = program.Wait(std::chrono::seconds(20));
+    QVERIFY2(status, "the program did not end");
+    QVERIFY(WIFEXITED(*status));
+    QCOMPARE(WEXITSTATUS(*status), 0);
+    QCOMPARE(program.ReadLine(std::chrono::seconds(5)), std::string("closed"));
+    QCOMPARE(ReadBytes(path), "A|\r\n" + Ansi("Иванов|\r\n"));
 }
 
 // Name, Enter, start date, Enter, end date, Enter, and Enter on "Добавить": no mouse needed.
@@ -1293,6 +1583,18 @@ void MainFormTest::standardDialogs()
         }
     });
     QVERIFY(!dialogs.askRetrySave(nullptr, u"не удалось записать файл"_s));
+
+    // Putting a write off loses nothing: Escape means "later".
+    QTimer::singleShot(0, [&] {
+        readBox();
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+    });
+    QVERIFY(!dialogs.askRetryLock(nullptr, u"занят"_s));
+    QCOMPARE(title, u"Программа расчета стажа"_s);
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{u"Отложить"_s, u"Повторить"_s}));
+    QTimer::singleShot(0, [&] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    QVERIFY(dialogs.askRetryLock(nullptr, u"занят"_s));
 }
 
 // "Правка" stands after "Файл" and holds the commands outside the tab sequence, each with its key.
