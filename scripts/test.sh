@@ -137,6 +137,8 @@ status="$(run_program "$root/$program" 3)"
 # first start those it finds beside itself, from then on those of the per-user data file.
 check_records_in_user_data_folder() {
   echo "== With its folder read-only, the program keeps its records in the per-user data folder"
+  # The run until stopped above ended by its close, which wrote an empty per-user file: start afresh.
+  find "$user_home/data" -mindepth 1 -delete
   chmod u+w "$root/usr/bin"
   records_file "${unordered_records[@]}" >"$root/usr/bin/u.ini"
   chmod -R a-w "$root"
