@@ -1,6 +1,9 @@
 #include "Dateinterval.h"
 
 #include "About.h"
+#include "Analysis.h"
+#include "AnalysisForm.h"
+#include "AnalysisText.h"
 #include "DataFile.h"
 #include "Mnemonics.h"
 #include "NameCheck.h"
@@ -15,6 +18,7 @@
 #include <QDate>
 #include <QDir>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,6 +34,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -202,6 +207,8 @@ TMainForm::UserDialogs TMainForm::StandardDialogs()
         box.exec();
         return box.clickedButton() == retry;
     };
+    dialogs.pdfFileName = AskPdfFileName;
+    dialogs.printPreview = ShowPrintPreview;
     return dialogs;
 }
 
@@ -238,6 +245,10 @@ TMainForm::TMainForm(const DataFileLocation& location, UserDialogs dialogs, QWid
         m_dialogs.askRetryLock = standard.askRetryLock;
     if (m_dialogs.lockWait.count() > 0)
         m_book.SetLockWait(m_dialogs.lockWait);
+    if (!m_dialogs.pdfFileName)
+        m_dialogs.pdfFileName = standard.pdfFileName;
+    if (!m_dialogs.printPreview)
+        m_dialogs.printPreview = standard.printPreview;
     CreateControls();
     BindEvents();
     SetTabOrder();
@@ -258,6 +269,8 @@ void TMainForm::CreateControls()
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     File = MainMenu->addMenu(Texts::FileMenuText.toString());
     File->setObjectName(QStringLiteral("File"));
+    DetailedCalculation
+        = AddItem(File, "DetailedCalculation", Texts::DetailedCalculationMenuText, QKeySequence(Qt::CTRL | Qt::Key_R));
     About = File->addAction(Texts::AboutMenuText.toString());
     About->setObjectName(QStringLiteral("About"));
     // "Файл" keeps its caption, so its Alt key is a shortcut of its own.
@@ -310,6 +323,8 @@ void TMainForm::CreateControls()
     IntervalsListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     IntervalsListBox->setUniformItemSizes(true);
     IntervalsListBox->setAccessibleName(Texts::IntervalsListName.toString());
+    // A warning icon on a line with a finding keeps to the line's height.
+    IntervalsListBox->setIconSize(QSize(FontPixels, FontPixels));
     ClearButton = PlaceButton(client, "ClearButton", 9, 232, 299, 15, Texts::ClearButtonText.toString(), u'О');
 
     CalculatingGroupBox = Place<QGroupBox>(client, "CalculatingGroupBox", 314, 53, 183, 194);
@@ -337,6 +352,19 @@ void TMainForm::CreateControls()
     UnbrokenDateUpdateButton = PlaceButton(CalculatingGroupBox, "UnbrokenDateUpdateButton", 156, 166, 25, 25,
         Texts::UnbrokenDateUpdateButtonText.toString());
     UnbrokenDateUpdateButton->setAccessibleName(Texts::UnbrokenDateUpdateButtonName.toString());
+    // The insurance read-outs stand in the free band between the selected period and the
+    // unbroken-service date.
+    InsuranceTotalLabel = PlaceLabel(
+        CalculatingGroupBox, "InsuranceTotalLabel", 4, 90, 109, 13, Texts::InsuranceTotalLabelText.toString(), true);
+    InsuranceTotalValue
+        = PlaceLabel(CalculatingGroupBox, "InsuranceTotalValue", 7, 105, 4, 16, QString(), false, ValueFontPixels);
+    InsuranceTotalValue->setAccessibleDescription(Texts::InsuranceTotalDescription.toString());
+    const QString insuranceHint = Texts::InsuranceMethodText.toString() + u' ' + Texts::InsuranceBasisText.toString();
+    InsuranceTotalLabel->setToolTip(insuranceHint);
+    InsuranceTotalValue->setToolTip(insuranceHint);
+    SickLeaveValue
+        = PlaceLabel(CalculatingGroupBox, "SickLeaveValue", 7, 124, 4, 16, QString(), false, ValueFontPixels);
+    SickLeaveValue->setAccessibleDescription(Texts::SickLeaveDescription.toString());
 
     SavedGroupBox = Place<QGroupBox>(client, "SavedGroupBox", 499, 0, 179, 247);
     SavedGroupBox->setTitle(Texts::SavedGroupBoxText.toString());
@@ -385,6 +413,8 @@ void TMainForm::BindEvents()
         connect(date, &QLineEdit::textChanged, this, [date] { DescribeDate(date); });
         DescribeDate(date);
     }
+    connect(DetailedCalculation, &QAction::triggered, this, &TMainForm::DetailedCalculationClick);
+    IntervalsListBox->viewport()->installEventFilter(this);
 
     for (QObject* control :
         std::initializer_list<QObject*>{AliasEdit, DateTimePickerFrom, DateTimePickerTo, IncomeDate, IntervalsListBox,
@@ -577,6 +607,17 @@ void TMainForm::DateTimePickerToKeyDown(int key)
         FocusNextTabStop();
 }
 
+void TMainForm::DetailedCalculationClick()
+{
+    if (!m_analysisForm)
+        m_analysisForm = new AnalysisForm(
+            {m_dialogs.showMessage, m_dialogs.pdfFileName, m_dialogs.printPreview}, m_dialogs.today(), this);
+    m_analysisForm->SetPeriods(WorkingList, IncomeDate->displayText(), OpenRecordName());
+    m_analysisForm->show();
+    m_analysisForm->raise();
+    m_analysisForm->activateWindow();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     FormClose();
@@ -585,6 +626,8 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ToolTip && watched == IntervalsListBox->viewport())
+        return ShowFindingsToolTip(static_cast<const QHelpEvent&>(*event));
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const auto* keyEvent = static_cast<const QKeyEvent*>(event);
@@ -752,6 +795,72 @@ void TMainForm::Recalculate()
     UpdateUnbrokenDate(totals.unbrokenDate);
     SetCaption(SelectedIntervalLabel, QString());
     SetCaption(SelectedIntervalValue, QString());
+    ShowInsuranceReadOuts(!totals.unbrokenDate);
+}
+
+void TMainForm::ShowInsuranceReadOuts(bool unbrokenDateStale)
+{
+    const CalendarDay today = ToCalendarDay(m_dialogs.today());
+    const QString hireText = IncomeDate->displayText();
+    const AnsiString hire = ToAnsi(hireText);
+    AnalysePeriods(WorkingList, hire, today, {}, m_readOutAnalysis);
+    const PeriodAnalysis& analysis = m_readOutAnalysis;
+
+    SetCaption(InsuranceTotalValue, LengthString(analysis.insuranceTotal));
+    SetCaption(SickLeaveValue, Texts::SickLeaveLineText.toString().arg(analysis.sickLeavePercent));
+    QString sickLeaveHint = Texts::SickLeaveMethodText.toString() + u' '
+        + (analysis.currentJobCounted ? Texts::SickLeaveTodayText.toString().arg(DayText(today))
+                                      : Texts::SickLeaveWithoutCurrentJobText.toString());
+    if (analysis.underSixMonths)
+        sickLeaveHint += u' ' + Texts::SickLeaveCapText.toString();
+    SickLeaveValue->setToolTip(sickLeaveHint);
+
+    // The line's text stays as it is; an icon marks a period with a finding, and its tooltip,
+    // written when it is asked for, names the finding: a long list would otherwise build every
+    // text on every keystroke.
+    m_readOutDay = today;
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    const std::size_t lines
+        = std::min({WorkingList.size(), analysis.rows.size(), std::size_t(IntervalsListBox->count())});
+    for (std::size_t i = 0; i < lines; ++i) {
+        if (HasFinding(analysis.rows[i]))
+            IntervalsListBox->item(static_cast<int>(i))->setIcon(warning);
+    }
+
+    // UpdateUnbrokenDate left its text as it was: greyed, and the tooltip says why.
+    UnbrokenDate->setEnabled(!unbrokenDateStale);
+    UnbrokenDate->setToolTip(unbrokenDateStale ? Texts::UnbrokenDateStaleHint.toString() : QString());
+
+    if (m_analysisForm && m_analysisForm->isVisible())
+        m_analysisForm->SetPeriods(WorkingList, hireText, OpenRecordName());
+}
+
+bool TMainForm::ShowFindingsToolTip(const QHelpEvent& event)
+{
+    const int row = IntervalsListBox->indexAt(event.pos()).row();
+    if (row < 0 || static_cast<std::size_t>(row) >= std::min(WorkingList.size(), m_readOutAnalysis.rows.size()))
+        return false;
+    const auto i = static_cast<std::size_t>(row);
+    const QStringList findings = FindingTexts(WorkingList[i], m_readOutAnalysis.rows[i], m_readOutDay);
+    if (findings.isEmpty())
+        return false;
+    QToolTip::showText(event.globalPos(), findings.join(u'\n'), IntervalsListBox->viewport(),
+        IntervalsListBox->visualRect(IntervalsListBox->model()->index(row, 0)));
+    return true;
+}
+
+QString TMainForm::OpenRecordName() const
+{
+    const QString name = SaveEdit->text();
+    const auto found = SavedRecords.find(ToAnsi(name));
+    if (found == SavedRecords.end())
+        return QString();
+    const auto same = [](const Interval& a, const Interval& b) {
+        return a.name == b.name && DateText(a.from) == DateText(b.from) && DateText(a.to) == DateText(b.to);
+    };
+    return std::equal(found->second.begin(), found->second.end(), WorkingList.begin(), WorkingList.end(), same)
+        ? name
+        : QString();
 }
 
 void TMainForm::UpdateUnbrokenDate(const std::optional<AnsiString>& date)

@@ -2,6 +2,7 @@
 
 // moc cannot parse the C++20 library headers that the core uses, and needs none of their types.
 #ifndef Q_MOC_RUN
+#include "Analysis.h"
 #include "EditHistory.h"
 #include "MDate.h"
 #include "RecordBook.h"
@@ -17,9 +18,11 @@
 #include <functional>
 #include <optional>
 
+class AnalysisForm;
 class QAction;
 class QCloseEvent;
 class QEvent;
+class QHelpEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +30,7 @@ class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QTextDocument;
 
 // The main window: the working list of periods with its read-outs, the hire date with the
 // unbroken-service date, and the saved records that the data file keeps from run to run.
@@ -52,6 +56,10 @@ public:
         // Today's date, as the window's calendar: the hire date it starts with. The standard one
         // is the system's; tests fix the day so that no result depends on when they run.
         std::function<QDate()> today;
+        // The analysis window's file dialog for the PDF certificate (empty: cancelled) and its
+        // print preview.
+        std::function<QString(QWidget* parent, const QString& suggested)> pdfFileName;
+        std::function<void(QWidget* parent, QTextDocument& document)> printPreview;
         // Another window held the data file longer than lockWait while a record was written:
         // true to try again, false to leave the record in memory for the next write.
         std::function<bool(QWidget* parent, const QString& text)> askRetryLock;
@@ -98,6 +106,8 @@ public:
     void AliasEditKeyDown(int key);
     void DateTimePickerFromKeyDown(int key);
     void DateTimePickerToKeyDown(int key);
+    // "Подробный расчет...": the analysis window for the working list.
+    void DetailedCalculationClick();
 
     // The menu "Правка": the commands that lie outside the tab sequence, by keyboard, and the
     // way back. Ctrl+Z and Ctrl+Y act on the records and the working list only while the focus
@@ -139,6 +149,14 @@ private:
     void DeleteSelectedRecord();
     void Recalculate();
     void UpdateUnbrokenDate(const std::optional<AnsiString>& date);
+    // The insurance read-outs, the findings on the period lines, and the unbroken-service date
+    // greyed when it could not be updated; the last step of Recalculate.
+    void ShowInsuranceReadOuts(bool unbrokenDateStale);
+    // The tooltip of a period line with a finding: what is wrong with the period. False for a
+    // line without one, which keeps no tooltip.
+    bool ShowFindingsToolTip(const QHelpEvent& event);
+    // The saved record that the working list is, unchanged, by the name in SaveEdit; empty if none.
+    QString OpenRecordName() const;
     void LoadDataFile();
     void SaveDataFile();
     // A record command ends with the write of the data file, as the close would write it.
@@ -149,6 +167,7 @@ private:
 
     QMenuBar* MainMenu;
     QMenu* File;
+    QAction* DetailedCalculation;
     QAction* About;
     QMenu* Edit;
     QAction* Undo;
@@ -179,6 +198,9 @@ private:
     QLineEdit* IncomeDate;
     QLabel* UnbrokenDate;
     QPushButton* UnbrokenDateUpdateButton;
+    QLabel* InsuranceTotalLabel;
+    QLabel* InsuranceTotalValue;
+    QLabel* SickLeaveValue;
     QGroupBox* SavedGroupBox;
     QListWidget* SavedListBox;
     QLineEdit* SaveEdit;
@@ -192,6 +214,10 @@ private:
 
     UserDialogs m_dialogs;
     EditHistory m_history;
+    AnalysisForm* m_analysisForm = nullptr; // made when first opened
+    // The analysis behind the insurance read-outs, renewed in place by every Recalculate.
+    PeriodAnalysis m_readOutAnalysis;
+    CalendarDay m_readOutDay; // the day it was counted as of
 };
 
 // The program's one main window; the application entry creates it.

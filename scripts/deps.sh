@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libqt6svg6 libgl-dev fonts-dejavu-extra
   dpkg-dev file desktop-file-utils appstream
+  poppler-utils
 )
 
 missing=()

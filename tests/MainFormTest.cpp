@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 #include <sys/resource.h>
@@ -321,6 +322,11 @@ private slots:
     void undoRecordChanges();
     void undoWorkingListChanges();
     void ctrlZInATextFieldIsTheFieldsOwn();
+    void insuranceReadOutControls();
+    void insuranceReadOutsFollowEveryChange();
+    void findingsMarkTheirLines_data();
+    void findingsMarkTheirLines();
+    void staleUnbrokenDateIsGreyed();
 };
 
 void MainFormTest::windowFrame()
@@ -1842,6 +1848,197 @@ void MainFormTest::ctrlZInATextFieldIsTheFieldsOwn()
     QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.01.2000-31.12.2000) A"_s});
     QTest::keyClick(w.IntervalsListBox, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(w.IntervalsListBox->count(), 0);
+}
+
+// The insurance read-outs stand in the free band of "Расчет", under the selected period and
+// above the unbroken-service date, and a long total still fits the group.
+void MainFormTest::insuranceReadOutControls()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"Век"_s, u"01.01.1900"_s, u"31.12.1999"_s);
+    const struct {
+        const char* name;
+        QPoint position;
+        int height;
+        QString text;
+        bool bold;
+        int pixels;
+        QString description;
+    } cases[] = {
+        {"InsuranceTotalLabel", {4, 90}, 13, u"Страховой стаж:"_s, true, 11, {}},
+        {"InsuranceTotalValue", {7, 105}, 16, u"100 л., 0 мес., 0 дн."_s, false, 13, u"Страховой стаж"_s},
+        {"SickLeaveValue", {7, 124}, 16, u"Больничный: 100 %"_s, false, 13, u"Процент пособия"_s},
+    };
+    auto* group = Find<QGroupBox>(*w.form, "CalculatingGroupBox");
+    const int selectedBottom = Find<QLabel>(*w.form, "SelectedIntervalValue")->geometry().bottom();
+    const int unbrokenTop = Find<QLabel>(*w.form, "UnBrokenLabel")->geometry().top();
+    for (const auto& c : cases) {
+        auto* label = Find<QLabel>(*w.form, c.name);
+        QCOMPARE(label->parentWidget(), group);
+        QCOMPARE(label->pos(), c.position);
+        QCOMPARE(label->height(), c.height);
+        QCOMPARE(label->text(), c.text);
+        QCOMPARE(label->font().bold(), c.bold);
+        QCOMPARE(label->font().pixelSize(), c.pixels);
+        QVERIFY(label->font().families().contains(u"Tahoma"_s));
+        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(c.text), c.name);
+        QVERIFY2(label->geometry().right() < group->width(), c.name);
+        QVERIFY2(label->geometry().top() > selectedBottom && label->geometry().bottom() < unbrokenTop, c.name);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(label);
+        QVERIFY(accessible);
+        if (!c.description.isEmpty())
+            QCOMPARE(accessible->text(QAccessible::Description), c.description);
+    }
+    // The tooltips say how each figure is counted and on which legal basis.
+    const QString insuranceHint = Find<QLabel>(*w.form, "InsuranceTotalValue")->toolTip();
+    for (const QString& part : {u"отработанный полностью"_s, u"30 дней"_s, u"один раз"_s, u"№ 585н"_s, u"№ 1015"_s})
+        QVERIFY2(insuranceHint.contains(part), qPrintable(part));
+    QCOMPARE(Find<QLabel>(*w.form, "InsuranceTotalLabel")->toolTip(), insuranceHint);
+    const QString sickLeaveHint = Find<QLabel>(*w.form, "SickLeaveValue")->toolTip();
+    QVERIFY(sickLeaveHint.contains(u"255-ФЗ"_s));
+    QVERIFY(sickLeaveHint.contains(u"Стаж взят на сегодня, 15.03.2024, вместе с текущей работой от даты приема."_s));
+    // The designed controls keep their places.
+    QCOMPARE(Find<QLabel>(*w.form, "UnBrokenLabel")->pos(), QPoint(4, 152));
+    QCOMPARE(Find<QLineEdit>(*w.form, "IncomeDate")->geometry(), QRect(4, 169, 78, 21));
+}
+
+// Both read-outs are rebuilt by every recalculation: the insurance total of the list alone,
+// the sick-leave percentage as of today with the current job from the hire date.
+void MainFormTest::insuranceReadOutsFollowEveryChange()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"u.ini"_s);
+    WriteBytes(path, Ansi("Иванов|Завод,01.07.2016,30.06.2021&\r\n"));
+    Window w(path);
+    auto* total = Find<QLabel>(*w.form, "InsuranceTotalValue");
+    auto* sickLeave = Find<QLabel>(*w.form, "SickLeaveValue");
+    const auto check = [&](const char* step, const QString& expectedTotal, const QString& expectedSickLeave) {
+        QVERIFY2(total->text() == expectedTotal, qPrintable(QString::fromLatin1(step) + u": "_s + total->text()));
+        QVERIFY2(sickLeave->text() == expectedSickLeave,
+            qPrintable(QString::fromLatin1(step) + u": "_s + sickLeave->text()));
+    };
+
+    // Hired today: one day of service, under six months.
+    check("start", u"0 дн."_s, u"Больничный: 60 %"_s);
+    QVERIFY(sickLeave->toolTip().contains(u"не больше МРОТ"_s));
+    // Five years exactly by the Fund's rule; the designed total reads 4 y 11 m 30 d.
+    w.AddPeriod(u"Завод"_s, u"01.07.2016"_s, u"30.06.2021"_s);
+    check("add", u"5 л., 0 мес., 0 дн."_s, u"Больничный: 80 %"_s);
+    QCOMPARE(w.TotalIntervalValue->text(), u"4 л., 11 мес., 30 дн."_s);
+    QVERIFY(!sickLeave->toolTip().contains(u"МРОТ"_s));
+    w.ClickLine(w.IntervalsListBox, 0);
+    TypeInto(w.DateTimePickerFrom, u"01.03.2015"_s);
+    TypeInto(w.DateTimePickerTo, u"28.02.2023"_s);
+    QTest::mouseClick(w.UpdateInterval, Qt::LeftButton);
+    check("update", u"8 л., 0 мес., 0 дн."_s, u"Больничный: 100 %"_s);
+    w.AddPeriod(u"Школа"_s, u"01.01.2000"_s, u"31.12.2000"_s);
+    check("second add", u"9 л., 0 мес., 0 дн."_s, u"Больничный: 100 %"_s);
+    w.ClickLine(w.IntervalsListBox, 0);
+    QTest::keyClick(w.IntervalsListBox, Qt::Key_Delete);
+    check("delete", u"1 л., 0 мес., 0 дн."_s, u"Больничный: 60 %"_s);
+    // Four years of the current job: 15.03.2020 to 15.03.2024 is 4 y 0 m 2 d.
+    TypeInto(w.IncomeDate, u"15.03.2020"_s);
+    check("hire date", u"1 л., 0 мес., 0 дн."_s, u"Больничный: 80 %"_s);
+    TypeInto(w.IncomeDate, u"31.02.2020"_s);
+    check("hire date not real", u"1 л., 0 мес., 0 дн."_s, u"Больничный: 60 %"_s);
+    QVERIFY(sickLeave->toolTip().contains(u"Текущая работа не учтена"_s));
+    TypeInto(w.IncomeDate, u"15.03.2020"_s);
+    QTest::mouseClick(w.ClearButton, Qt::LeftButton);
+    check("clear", u"0 дн."_s, u"Больничный: 60 %"_s);
+    w.DoubleClickLine(w.SavedListBox, 0);
+    // The record's period and the current job overlap from 15.03.2020: counted once, 7 y 8 m 15 d.
+    check("open", u"5 л., 0 мес., 0 дн."_s, u"Больничный: 80 %"_s);
+    QVERIFY(w.messages.isEmpty());
+}
+
+void MainFormTest::findingsMarkTheirLines_data()
+{
+    QTest::addColumn<QStringList>("dates"); // from, to of each period
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("toolTip"); // empty: no finding
+    QTest::newRow("nothing wrong") << QStringList{u"01.01.2020"_s, u"31.12.2020"_s} << 0 << QString();
+    QTest::newRow("start not real") << QStringList{u"31.02.2020"_s, u"31.03.2020"_s} << 0
+                                    << u"Дата начала 31.02.2020 не существует в календаре, "
+                                       u"период не входит в страховой стаж"_s;
+    QTest::newRow("end untouched") << QStringList{u"01.01.2020"_s, Blank} << 0
+                                   << u"Дата окончания   .  .     не существует в календаре, "
+                                      u"период не входит в страховой стаж"_s;
+    QTest::newRow("end before start") << QStringList{u"31.12.2020"_s, u"01.01.2020"_s} << 0
+                                      << u"Конец периода раньше начала"_s;
+    QTest::newRow("in the future") << QStringList{u"01.01.2024"_s, u"31.12.2024"_s} << 0
+                                   << u"Дата периода позже даты расчета 15.03.2024"_s;
+    QTest::newRow("overlap, first line") << QStringList{u"01.01.2020"_s, u"31.12.2020"_s, u"01.06.2020"_s,
+        u"31.08.2021"_s} << 0 << u"Пересекается с периодом 2 на 214 дн."_s;
+    QTest::newRow("overlap, second line") << QStringList{u"01.01.2020"_s, u"31.12.2020"_s, u"01.06.2020"_s,
+        u"31.08.2021"_s} << 1 << u"Пересекается с периодом 1 на 214 дн."_s;
+    QTest::newRow("touching periods") << QStringList{u"01.01.2020"_s, u"31.03.2020"_s, u"01.04.2020"_s, u"30.04.2020"_s}
+                                      << 1 << QString();
+}
+
+// A line whose period has a finding carries a warning icon and a tooltip that names it; its
+// text stays as it is.
+void MainFormTest::findingsMarkTheirLines()
+{
+    QFETCH(QStringList, dates);
+    QFETCH(int, line);
+    QFETCH(QString, toolTip);
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    QStringList lines;
+    for (qsizetype i = 0; i + 1 < dates.size(); i += 2) {
+        w.AddPeriod(u"Завод"_s, dates[i], dates[i + 1]);
+        lines.append(u"("_s + dates[i] + u"-"_s + dates[i + 1] + u") Завод"_s);
+    }
+    QCOMPARE(Lines(w.IntervalsListBox), lines);
+    const QListWidgetItem* item = w.IntervalsListBox->item(line);
+    QCOMPARE(item->icon().isNull(), toolTip.isEmpty());
+    QCOMPARE(item->toolTip(), QString());
+    // The tooltip is written when the pointer rests on the line.
+    const QRect rect = w.IntervalsListBox->visualItemRect(item);
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QHelpEvent help(QEvent::ToolTip, rect.center(), w.IntervalsListBox->viewport()->mapToGlobal(rect.center()));
+    QApplication::sendEvent(w.IntervalsListBox->viewport(), &help);
+    QCOMPARE(QToolTip::isVisible(), !toolTip.isEmpty());
+    if (!toolTip.isEmpty())
+        QCOMPARE(QToolTip::text(), toolTip);
+    // The icon keeps to the height of a line.
+    QVERIFY(w.IntervalsListBox->iconSize().height() <= 13);
+
+    // Mended, the line loses its mark on the next recalculation.
+    QTest::mouseClick(w.ClearButton, Qt::LeftButton);
+    w.AddPeriod(u"Завод"_s, u"01.01.2020"_s, u"31.12.2020"_s);
+    QVERIFY(w.IntervalsListBox->item(0)->icon().isNull());
+}
+
+// When the hire date cannot be used, the unbroken-service date keeps its text, greyed, and
+// its tooltip says why it was not updated.
+void MainFormTest::staleUnbrokenDateIsGreyed()
+{
+    QTemporaryDir dir;
+    Window w(dir.filePath(u"u.ini"_s));
+    w.AddPeriod(u"Завод"_s, u"01.09.1995"_s, u"31.08.2001"_s);
+    TypeInto(w.IncomeDate, u"15.06.2020"_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2014"_s);
+    QVERIFY(w.UnbrokenDate->isEnabled());
+    QCOMPARE(w.UnbrokenDate->toolTip(), QString());
+    const QPalette& palette = w.UnbrokenDate->palette();
+    QVERIFY(palette.color(QPalette::Disabled, QPalette::WindowText)
+        != palette.color(QPalette::Active, QPalette::WindowText));
+
+    const QString staleHint = u"Дата непрерывного стажа не пересчитана: дата приема не распознана или слишком "
+                              u"ранняя. Показана дата, посчитанная раньше, для прежних данных."_s;
+    for (const QString& hire : {u"31.02.2020"_s, QString(), u"15.06.0005"_s}) {
+        TypeInto(w.IncomeDate, hire);
+        QCOMPARE(w.UnbrokenDate->text(), u"15.06.2014"_s);
+        QVERIFY2(!w.UnbrokenDate->isEnabled(), qPrintable(hire));
+        QCOMPARE(w.UnbrokenDate->toolTip(), staleHint);
+    }
+    TypeInto(w.IncomeDate, u"15.06.2021"_s);
+    QCOMPARE(w.UnbrokenDate->text(), u"15.06.2015"_s);
+    QVERIFY(w.UnbrokenDate->isEnabled());
+    QCOMPARE(w.UnbrokenDate->toolTip(), QString());
 }
 
 QTEST_MAIN(MainFormTest)
