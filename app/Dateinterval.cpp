@@ -855,12 +855,8 @@ QString TMainForm::OpenRecordName() const
     const auto found = SavedRecords.find(ToAnsi(name));
     if (found == SavedRecords.end())
         return QString();
-    const auto same = [](const Interval& a, const Interval& b) {
-        return a.name == b.name && DateText(a.from) == DateText(b.from) && DateText(a.to) == DateText(b.to);
-    };
-    return std::equal(found->second.begin(), found->second.end(), WorkingList.begin(), WorkingList.end(), same)
-        ? name
-        : QString();
+    // The list is the record's when it would stand in the data file as the same bytes.
+    return SameRecord(found->second, WorkingList) ? name : QString();
 }
 
 void TMainForm::UpdateUnbrokenDate(const std::optional<AnsiString>& date)
