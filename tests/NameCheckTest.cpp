@@ -37,8 +37,9 @@ TEST(NameCheck, RefusesTheFirstCharacterTheFileCannotCarry)
     for (const auto& c : cases) {
         const std::optional<char32_t> refused = FirstRefusedCharacter(c.text);
         EXPECT_EQ(refused, c.refused) << c.name;
-        if (refused && c.refused)
+        if (refused && c.refused) {
             EXPECT_EQ(RefusedCharacterMessage(*refused).toStdString(), c.message.toStdString()) << c.name;
+        }
     }
 }
 
