@@ -7,6 +7,7 @@
 #include "DataFile.h"
 #include "Mnemonics.h"
 #include "NameCheck.h"
+#include "SavedListModel.h"
 #include "ServiceLength.h"
 #include "TextConversion.h"
 #include "Texts.h"
@@ -23,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -142,10 +144,10 @@ QAction* AddItem(QMenu* menu, const char* name, QStringView text, const QKeySequ
 }
 
 // The list's one selected line, or -1 when none is selected.
-int SelectedRow(const QListWidget* list)
+int SelectedRow(const QAbstractItemView* list)
 {
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.first());
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 bool IsEnter(int key)
@@ -370,7 +372,9 @@ void TMainForm::CreateControls()
     SavedGroupBox->setTitle(Texts::SavedGroupBoxText.toString());
     if (groupBoxStyle)
         SavedGroupBox->setStyle(groupBoxStyle);
-    SavedListBox = Place<QListWidget>(SavedGroupBox, "SavedListBox", 3, 16, 172, 198);
+    SavedListBox = Place<QListView>(SavedGroupBox, "SavedListBox", 3, 16, 172, 198);
+    m_savedLines = new SavedListModel(SavedListBox);
+    SavedListBox->setModel(m_savedLines);
     SavedListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     SavedListBox->setUniformItemSizes(true);
     SavedListBox->setAccessibleName(Texts::SavedListName.toString());
@@ -398,7 +402,7 @@ void TMainForm::BindEvents()
     connect(IncomeDate, &QLineEdit::textChanged, this, &TMainForm::IncomeDateChange);
     connect(UnbrokenDateUpdateButton, &QPushButton::clicked, this, &TMainForm::UnbrokenDateUpdateButtonClick);
     connect(SaveUserButton, &QPushButton::clicked, this, &TMainForm::SaveUserButtonClick);
-    connect(SavedListBox, &QListWidget::itemDoubleClicked, this, &TMainForm::SavedListBoxDblClick);
+    connect(SavedListBox, &QListView::doubleClicked, this, &TMainForm::SavedListBoxDblClick);
     connect(About, &QAction::triggered, this, &TMainForm::AboutClick);
     connect(Undo, &QAction::triggered, this, &TMainForm::UndoClick);
     connect(Redo, &QAction::triggered, this, &TMainForm::RedoClick);
@@ -552,7 +556,7 @@ void TMainForm::SavedListBoxDblClick()
     const int i = SelectedRow(SavedListBox);
     if (i < 0)
         return;
-    OpenRecord(ToAnsi(SavedListBox->item(i)->text()));
+    OpenRecord(ToAnsi(m_savedLines->Line(i)));
 }
 
 void TMainForm::SavedListBoxKeyDown(int key)
@@ -569,14 +573,14 @@ void TMainForm::DeleteSelectedRecord()
     if (i < 0)
         return;
     RecordChange change;
-    change.line = SavedListBox->item(i)->text();
+    change.line = m_savedLines->Line(i);
     change.key = ToAnsi(change.line);
     change.row = i;
     change.lineBefore = true;
-    if (const auto found = SavedRecords.find(change.key); found != SavedRecords.end())
-        change.before = PeriodsOf(found->second);
+    if (const std::optional<RecordView> found = SavedRecords.Find(change.key))
+        change.before = PeriodsOf(*found);
     DeleteRecord(change.key);
-    delete SavedListBox->takeItem(i);
+    m_savedLines->RemoveLine(i);
     // The line is gone, and with it the selection: a second Delete must not take another record.
     SavedListBox->clearSelection();
     m_history.Record(std::move(change));
@@ -661,13 +665,13 @@ void TMainForm::SaveRecord()
     RecordChange change;
     change.line = SaveEdit->text();
     change.key = ToAnsi(change.line);
-    if (const auto found = SavedRecords.find(change.key); found == SavedRecords.end()) {
-        change.row = SavedListBox->count();
+    if (const std::optional<RecordView> found = SavedRecords.Find(change.key); !found) {
+        change.row = m_savedLines->rowCount();
         change.lineAfter = true;
-        SavedListBox->addItem(change.line);
+        m_savedLines->InsertLine(change.row, change.line);
         ShowMessage(Texts::RecordAddedMessage.toString());
     } else {
-        change.before = PeriodsOf(found->second);
+        change.before = PeriodsOf(*found);
         ShowMessage(Texts::RecordChangedMessage.toString());
     }
     change.after = WorkingList;
@@ -680,9 +684,8 @@ void TMainForm::SaveRecord()
 void TMainForm::OpenRecord(const AnsiString& name)
 {
     IntervalList periods;
-    const auto found = SavedRecords.find(name);
-    if (found != SavedRecords.end()) {
-        periods = PeriodsOf(found->second);
+    if (const std::optional<RecordView> found = SavedRecords.Find(name)) {
+        periods = PeriodsOf(*found);
         SaveEdit->setText(FromAnsi(name));
     } else {
         ShowMessage(Texts::RecordNotFoundMessage.toString());
@@ -693,7 +696,7 @@ void TMainForm::OpenRecord(const AnsiString& name)
 
 void TMainForm::DeleteRecord(const AnsiString& name)
 {
-    if (!SavedRecords.contains(name))
+    if (!SavedRecords.Contains(name))
         return;
     m_book.Erase(name);
     WriteChanges();
@@ -736,9 +739,9 @@ void TMainForm::ApplyStep(const EditStep& step)
     }
     const auto& record = std::get<RecordChange>(step);
     if (record.lineBefore && !record.lineAfter)
-        delete SavedListBox->takeItem(record.row);
+        m_savedLines->RemoveLine(record.row);
     else if (!record.lineBefore && record.lineAfter)
-        SavedListBox->insertItem(record.row, record.line);
+        m_savedLines->InsertLine(record.row, record.line);
     if (record.after)
         PutRecord(record.key, *record.after);
     else
@@ -768,8 +771,8 @@ void TMainForm::UpdateHistoryItems()
 void TMainForm::GoToSavedClick()
 {
     SavedListBox->setFocus(Qt::ShortcutFocusReason);
-    if (SelectedRow(SavedListBox) < 0 && SavedListBox->count() > 0)
-        SavedListBox->setCurrentRow(0);
+    if (SelectedRow(SavedListBox) < 0 && m_savedLines->rowCount() > 0)
+        SavedListBox->setCurrentIndex(m_savedLines->index(0));
 }
 
 void TMainForm::SaveRecordItemClick()
@@ -852,11 +855,11 @@ bool TMainForm::ShowFindingsToolTip(const QHelpEvent& event)
 QString TMainForm::OpenRecordName() const
 {
     const QString name = SaveEdit->text();
-    const auto found = SavedRecords.find(ToAnsi(name));
-    if (found == SavedRecords.end())
+    const std::optional<RecordView> found = SavedRecords.Find(ToAnsi(name));
+    if (!found)
         return QString();
     // The list is the record's when it would stand in the data file as the same bytes.
-    return SameRecord(found->second, WorkingList) ? name : QString();
+    return SameRecord(*found, WorkingList) ? name : QString();
 }
 
 void TMainForm::UpdateUnbrokenDate(const std::optional<AnsiString>& date)
@@ -868,9 +871,8 @@ void TMainForm::UpdateUnbrokenDate(const std::optional<AnsiString>& date)
 
 void TMainForm::LoadDataFile()
 {
-    std::vector<AnsiString> names;
-    const DataFileResult result = m_book.Load([&](const AnsiString& name) { names.push_back(name); });
-    SavedListBox->addItems(FromAnsi(names));
+    DataFileResult result;
+    m_savedLines->AppendNames([&](const NameSink& append) { result = m_book.Load(append); });
     if (!result.ok())
         ShowMessage(Texts::ReadFailedMessage.toString().arg(Native(m_book.Location().readPath), result.reason));
 }

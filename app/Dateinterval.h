@@ -26,11 +26,13 @@ class QHelpEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
 class QTextDocument;
+class SavedListModel;
 
 // The main window: the working list of periods with its read-outs, the hire date with the
 // unbroken-service date, and the saved records that the data file keeps from run to run.
@@ -202,14 +204,15 @@ private:
     QLabel* InsuranceTotalValue;
     QLabel* SickLeaveValue;
     QGroupBox* SavedGroupBox;
-    QListWidget* SavedListBox;
+    QListView* SavedListBox;
+    SavedListModel* m_savedLines; // SavedListBox's lines
     QLineEdit* SaveEdit;
     QPushButton* SaveUserButton;
 
     IntervalList WorkingList;
     RecordBook m_book;
     // The book's records: changed only through the book, which writes them.
-    const LazyRecordMap& SavedRecords;
+    const RecordTable& SavedRecords;
     const QString DataFilePath; // a file-system path: never converted to Windows-1251
 
     UserDialogs m_dialogs;

@@ -54,7 +54,7 @@ AnsiString ToAnsi(const QString& text)
     return AnsiString(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-QString FromAnsi(const AnsiString& text)
+QString FromAnsi(std::string_view text)
 {
     QStringDecoder decoder(AnsiCodePage);
     return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));

@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 // The one crossing between the controls' UTF-16 text and the program's Windows-1251 text.
@@ -17,7 +18,7 @@
 // always gives the same bytes, but two texts may give the same ones: a text that must come back
 // as typed is checked with FirstCharacterAnsiLacks first.
 AnsiString ToAnsi(const QString& text);
-QString FromAnsi(const AnsiString& text);
+QString FromAnsi(std::string_view text);
 
 // The same conversion for many texts at once, in one run of the converter.
 QStringList FromAnsi(const std::vector<AnsiString>& texts);

@@ -47,49 +47,47 @@ Fixture& Data()
     return fixture;
 }
 
-// Reads the data file into a map as the window keeps it; Lazy: the records kept as their lines'
-// bytes where they can be, as the window does, otherwise every record parsed.
-template <typename Map, typename Read> void ReadIntoMap(benchmark::State& state, Read read)
+// Reads the data file into the records as the window keeps them: kept as their lines' bytes
+// where they can be.
+void BM_ReadDataFile(benchmark::State& state)
 {
     Fixture& data = Data();
     for (auto _ : state) {
-        // The sink does what the window does with each record.
-        Map map;
-        const DataFileResult result = read(data.dataPath, [&map](AnsiString name, typename Map::mapped_type value) {
-            map.try_emplace(map.end(), std::move(name))->second = std::move(value);
-        });
-        if (result.state != DataFileResult::State::Done || map.size() != RecordCount)
+        RecordTable table;
+        QFile file;
+        if (OpenDataFile(data.dataPath, file).state != DataFileResult::State::Done
+            || !ReadRecordTable(file, table).ok() || table.Size() != RecordCount)
             state.SkipWithError("the data file did not read back whole");
-        benchmark::DoNotOptimize(map);
-        // Freeing the map is not part of reading; its memory goes back to the system, so that every
-        // reading starts as the program does.
+        benchmark::DoNotOptimize(table);
+        // Freeing the records is not part of reading; their memory goes back to the system, so
+        // that every reading starts as the program does.
         state.PauseTiming();
-        Map().swap(map);
+        table = RecordTable();
         malloc_trim(0);
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
 }
-
-DataFileResult ReadLazyDataFile(const QString& path, const LazyRecordSink& sink)
-{
-    QFile file;
-    const DataFileResult opened = OpenDataFile(path, file);
-    if (opened.state != DataFileResult::State::Done)
-        return opened;
-    return ReadLazyRecords(file, sink);
-}
-
-void BM_ReadDataFile(benchmark::State& state)
-{
-    ReadIntoMap<LazyRecordMap>(state, ReadLazyDataFile);
-}
 BENCHMARK(BM_ReadDataFile)->Unit(benchmark::kMillisecond);
 
+// Every record parsed, into the plain map.
 void BM_ReadDataFileParsed(benchmark::State& state)
 {
-    ReadIntoMap<SavedRecordMap>(
-        state, [](const QString& path, const RecordSink& sink) { return ReadDataFile(path, sink, nullptr); });
+    Fixture& data = Data();
+    for (auto _ : state) {
+        SavedRecordMap map;
+        const DataFileResult result = ReadDataFile(data.dataPath, [&map](AnsiString name, IntervalList periods) {
+            map.try_emplace(map.end(), std::move(name))->second = std::move(periods);
+        });
+        if (result.state != DataFileResult::State::Done || map.size() != RecordCount)
+            state.SkipWithError("the data file did not read back whole");
+        benchmark::DoNotOptimize(map);
+        state.PauseTiming();
+        SavedRecordMap().swap(map);
+        malloc_trim(0);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
 }
 BENCHMARK(BM_ReadDataFileParsed)->Unit(benchmark::kMillisecond);
 
@@ -136,14 +134,12 @@ void BM_LoadRecordBook(benchmark::State& state)
     Fixture& data = Data();
     for (auto _ : state) {
         auto book = std::make_unique<RecordBook>(DataFileLocation{data.dataPath, data.dataPath, {}});
-        std::vector<AnsiString> names;
-        if (!book->Load([&names](const AnsiString& name) { names.push_back(name); }).ok()
-            || book->Records().size() != RecordCount)
+        size_t listed = 0;
+        if (!book->Load([&listed](std::string_view) { ++listed; }).ok() || book->Records().Size() != RecordCount
+            || listed != RecordCount)
             state.SkipWithError("the data file did not load whole");
-        benchmark::DoNotOptimize(names);
         state.PauseTiming();
         book.reset();
-        names = {};
         malloc_trim(0);
         state.ResumeTiming();
     }
@@ -161,10 +157,10 @@ void BM_SaveOneRecord(benchmark::State& state)
     if (!QFile::copy(data.dataPath, path))
         state.SkipWithError("cannot copy the data file");
     RecordBook book({path, path, {}});
-    if (!book.Load([](const AnsiString&) {}).ok())
+    if (!book.Load({}).ok())
         state.SkipWithError("cannot load the data file");
-    const AnsiString name = book.Records().begin()->first;
-    const IntervalList first = PeriodsOf(book.Records().begin()->second);
+    const AnsiString name((*book.Records().begin()).name);
+    const IntervalList first = PeriodsOf(*book.Records().begin());
     const IntervalList versions[2] = {first, IntervalList(first.rbegin(), first.rend())};
     size_t turn = 0;
     for (auto _ : state) {
@@ -182,21 +178,22 @@ void BM_PlainWrite(benchmark::State& state)
 }
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
 
-// Heap bytes held by the map that reading the file builds, against the size of the file.
+// Heap bytes held by the records that reading the file builds, against the size of the file.
 void BM_LoadedMapMemory(benchmark::State& state)
 {
     Fixture& data = Data();
     double ratio = 0;
     for (auto _ : state) {
         malloc_trim(0);
-        const size_t before = mallinfo2().uordblks;
-        auto map = std::make_unique<LazyRecordMap>();
-        ReadLazyDataFile(data.dataPath,
-            [&map](AnsiString name, SavedRecord record) { (*map)[std::move(name)] = std::move(record); });
-        const size_t after = mallinfo2().uordblks;
+        const size_t before = mallinfo2().uordblks + mallinfo2().hblkhd;
+        auto table = std::make_unique<RecordTable>();
+        QFile file;
+        if (OpenDataFile(data.dataPath, file).state != DataFileResult::State::Done || !ReadRecordTable(file, *table).ok())
+            state.SkipWithError("the data file did not read");
+        const size_t after = mallinfo2().uordblks + mallinfo2().hblkhd;
         ratio = static_cast<double>(after - before) / static_cast<double>(data.bytes.size());
         state.PauseTiming();
-        map.reset();
+        table.reset();
         state.ResumeTiming();
     }
     state.counters["map_per_file_byte"] = ratio;

@@ -13,7 +13,7 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -54,7 +54,7 @@ void BM_StartUp(benchmark::State& state)
     for (auto _ : state) {
         auto form = ShownWindow(path);
         state.PauseTiming();
-        if (form->findChild<QListWidget*>(QStringLiteral("SavedListBox"))->count() != state.range(0))
+        if (form->findChild<QListView*>(QStringLiteral("SavedListBox"))->model()->rowCount() != state.range(0))
             state.SkipWithError("the records did not load");
         form.reset(); // destroyed without a close: nothing is written
         state.ResumeTiming();

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -80,10 +81,10 @@ std::unique_ptr<TMainForm> WindowWithPeriods(const QTemporaryDir& dir, int64_t c
     silent.showMessage = [](QWidget*, const QString&) {};
     silent.askRetrySave = [](QWidget*, const QString&) { return false; };
     auto form = std::make_unique<TMainForm>(path, silent);
-    auto* saved = form->findChild<QListWidget*>(QStringLiteral("SavedListBox"));
-    if (!saved || saved->count() != 1)
+    auto* saved = form->findChild<QListView*>(QStringLiteral("SavedListBox"));
+    if (!saved || saved->model()->rowCount() != 1)
         return nullptr;
-    saved->setCurrentRow(0);
+    saved->setCurrentIndex(saved->model()->index(0, 0));
     form->SavedListBoxDblClick();
     form->show();
     QCoreApplication::processEvents();

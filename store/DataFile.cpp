@@ -129,11 +129,12 @@ const char* Find(const char* from, const char* end, char c)
     return found ? static_cast<const char*>(found) : end;
 }
 
-// Hands on each line that is not empty, as a text the receiver may take apart.
-using LineSink = std::function<void(AnsiString& line)>;
+// Hands on each line that is not empty, as a view valid during the call.
+using LineSink = std::function<void(std::string_view line)>;
 
 // Cuts the bytes of a data file into lines. LF, CR LF and a CR alone end a line; a CR LF may be
-// split between two pieces.
+// split between two pieces. A line that lies within one piece is handed as a view into it,
+// uncopied; only a line cut between pieces is gathered first.
 class LineCutter {
 public:
     LineCutter(const LineSink& sink, ReadDetails* details)
@@ -142,7 +143,8 @@ public:
     {
     }
 
-    void Feed(const char* start, const char* end)
+    // `last`: the piece ends the bytes, and its last line needs no line end.
+    void Feed(const char* start, const char* end, bool last = false)
     {
         if (m_afterCr && start < end) {
             m_afterCr = false;
@@ -157,10 +159,19 @@ public:
         const char* cr = Find(start, end, '\r');
         for (;;) {
             const char* const stop = std::min(lf, cr);
-            m_line.append(start, stop);
+            if (stop == end && !last) {
+                m_line.append(start, stop);
+                return;
+            }
+            if (m_line.empty()) {
+                if (stop != start)
+                    m_sink(std::string_view(start, static_cast<size_t>(stop - start)));
+            } else {
+                m_line.append(start, stop);
+                Finish();
+            }
             if (stop == end)
                 return;
-            Hand();
             start = stop + 1;
             if (*stop == '\r') {
                 if (start == end) {
@@ -180,21 +191,19 @@ public:
     }
 
     // The last line needs no line end. A CR ending the file is taken for a CR LF cut short.
-    void Finish() { Hand(); }
+    void Finish()
+    {
+        if (m_line.empty())
+            return;
+        m_sink(m_line);
+        m_line.clear();
+    }
 
 private:
     void NotWhole()
     {
         if (m_details)
             m_details->whole = false;
-    }
-
-    void Hand()
-    {
-        if (m_line.empty())
-            return;
-        m_sink(m_line);
-        m_line.clear();
     }
 
     const LineSink& m_sink;
@@ -204,7 +213,7 @@ private:
 };
 
 // Parses a line; a line the writer would write back otherwise lost something in the reading.
-std::pair<AnsiString, IntervalList> ParseChecked(const AnsiString& line, ReadDetails* details, AnsiString& written)
+std::pair<AnsiString, IntervalList> ParseChecked(std::string_view line, ReadDetails* details, AnsiString& written)
 {
     auto record = ParseRecordLine(line);
     if (details && details->whole) {
@@ -215,6 +224,37 @@ std::pair<AnsiString, IntervalList> ParseChecked(const AnsiString& line, ReadDet
             details->whole = false;
     }
     return record;
+}
+
+// Reads the device to its end. A file says its size: one read into the text, so that a file of
+// many megabytes is not copied while it grows; bytes beyond that size (a file still growing) are
+// appended.
+DataFileResult ReadText(QIODevice& device, ByteBuffer& text)
+{
+    const qint64 expected = device.isSequential() ? 0 : device.size() - device.pos();
+    text.Resize(static_cast<size_t>(std::max<qint64>(expected, 0)));
+    size_t got = 0;
+    for (;;) {
+        qint64 read = 0;
+        if (got < text.size()) {
+            read = device.read(text.data() + got, static_cast<qint64>(text.size() - got));
+        } else {
+            // Whether more follows is asked in a small piece: the text grows only when it does.
+            char more[4096];
+            read = device.read(more, sizeof more);
+            if (read > 0) {
+                text.Resize(got + static_cast<size_t>(read));
+                std::memcpy(text.data() + got, more, static_cast<size_t>(read));
+            }
+        }
+        if (read < 0)
+            return Failure(Step::Read, device);
+        if (read == 0)
+            break;
+        got += static_cast<size_t>(read);
+    }
+    text.Resize(got);
+    return {};
 }
 
 DataFileResult ReadLines(QIODevice& device, const LineSink& sink, ReadDetails* details)
@@ -344,6 +384,31 @@ bool CreateTemporaryFile(const QString& target, QFile& file)
     return false;
 }
 
+std::string_view NameOf(const SavedRecordMap::value_type& record)
+{
+    return record.first;
+}
+
+std::string_view NameOf(const RecordView& record)
+{
+    return record.name;
+}
+
+void AppendLine(AnsiString& line, const SavedRecordMap::value_type& record)
+{
+    AppendRecordLine(line, record.first, record.second);
+}
+
+void AppendLine(AnsiString& line, const RecordView& record)
+{
+    AppendRecordLine(line, record);
+}
+
+void AppendLine(AnsiString& line, const RecordOverlay::value_type& record)
+{
+    AppendRecordLine(line, record.first, *record.second);
+}
+
 template <typename Map>
 DataFileResult WriteMap(QIODevice& device, const Map& records, const RecordOverlay& overlay, quint64* hash)
 {
@@ -358,8 +423,8 @@ DataFileResult WriteMap(QIODevice& device, const Map& records, const RecordOverl
         chunk.clear();
         return written;
     };
-    const auto put = [&](const AnsiString& name, const auto& periods) {
-        AppendRecordLine(chunk, name, periods);
+    const auto put = [&](const auto& record) {
+        AppendLine(chunk, record);
         chunk += "\r\n";
         return chunk.size() < ChunkSize || flush();
     };
@@ -368,14 +433,14 @@ DataFileResult WriteMap(QIODevice& device, const Map& records, const RecordOverl
     auto over = overlay.begin();
     while (record != records.end() || over != overlay.end()) {
         bool written = true;
-        if (over == overlay.end() || (record != records.end() && record->first < over->first)) {
-            written = put(record->first, record->second);
+        if (over == overlay.end() || (record != records.end() && NameOf(*record) < over->first)) {
+            written = put(*record);
             ++record;
         } else {
-            if (record != records.end() && record->first == over->first)
+            if (record != records.end() && NameOf(*record) == over->first)
                 ++record;
             if (over->second)
-                written = put(over->first, *over->second);
+                written = put(*over);
             ++over;
         }
         if (!written)
@@ -463,7 +528,7 @@ DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink, ReadDetail
     AnsiString written;
     return ReadLines(
         device,
-        [&](AnsiString& line) {
+        [&](std::string_view line) {
             auto [name, periods] = ParseChecked(line, details, written);
             if (!name.empty())
                 sink(std::move(name), std::move(periods));
@@ -471,23 +536,44 @@ DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink, ReadDetail
         details);
 }
 
-DataFileResult ReadLazyRecords(QIODevice& device, const LazyRecordSink& sink, ReadDetails* details)
+DataFileResult ReadRecordTable(QIODevice& device, RecordTable& table, const NameSink& listed, ReadDetails* details)
 {
+    ByteBuffer bytes;
+    const DataFileResult read = ReadText(device, bytes);
+    table.Reset(read.ok() ? std::move(bytes) : ByteBuffer());
+    if (!read.ok()) {
+        table.FinishLines();
+        return read;
+    }
+    const std::string_view text = table.Text();
+    if (details) {
+        ContentHash hash;
+        hash.Add(text.data(), text.size());
+        details->hash = hash.Result();
+    }
     AnsiString written;
-    return ReadLines(
-        device,
-        [&](AnsiString& line) {
-            const std::string_view text(line);
-            const size_t bar = text.find('|');
-            if (bar != std::string_view::npos && IsCanonicalRecordLine(text.substr(0, bar), text.substr(bar + 1))) {
-                sink(AnsiString(text.substr(0, bar)), SavedRecord{{}, AnsiString(text.substr(bar + 1)), true});
-                return;
-            }
-            auto [name, periods] = ParseChecked(line, details, written);
-            if (!name.empty())
-                sink(std::move(name), SavedRecord{std::move(periods), {}, false});
-        },
-        details);
+    const LineSink sink = [&](std::string_view line) {
+        const size_t bar = line.find('|');
+        if (bar != std::string_view::npos && IsCanonicalRecordLine(line.substr(0, bar), line.substr(bar + 1))) {
+            if (listed)
+                listed(line.substr(0, bar));
+            table.AddKeptLine(line.substr(0, bar), line.substr(bar + 1));
+            return;
+        }
+        auto [name, periods] = ParseChecked(line, details, written);
+        if (name.empty())
+            return;
+        // The name is the start of the line: the table keeps it as a view into its text.
+        const std::string_view kept = line.substr(0, name.size());
+        if (listed)
+            listed(kept);
+        table.AddParsedLine(kept, std::move(periods));
+    };
+    LineCutter cutter(sink, details);
+    cutter.Feed(text.data(), text.data() + text.size(), true);
+    if (table.FinishLines() && details)
+        details->whole = false;
+    return {};
 }
 
 DataFileResult ReadHash(QIODevice& device, quint64& hash)
@@ -567,8 +653,8 @@ DataFileResult WriteRecords(
     return WriteMap(device, records, overlay, hash);
 }
 
-DataFileResult WriteLazyRecords(
-    QIODevice& device, const LazyRecordMap& records, const RecordOverlay& overlay, quint64* hash)
+DataFileResult WriteRecords(
+    QIODevice& device, const RecordTable& records, const RecordOverlay& overlay, quint64* hash)
 {
     return WriteMap(device, records, overlay, hash);
 }
@@ -579,8 +665,8 @@ DataFileResult WriteDataFile(
     return WriteMapToFile(path, records, overlay, written);
 }
 
-DataFileResult WriteLazyDataFile(
-    const QString& path, const LazyRecordMap& records, const RecordOverlay& overlay, FileStamp* written)
+DataFileResult WriteDataFile(
+    const QString& path, const RecordTable& records, const RecordOverlay& overlay, FileStamp* written)
 {
     return WriteMapToFile(path, records, overlay, written);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecordTable.h"
 #include "SavedRecords.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <string_view>
 #include <vector>
 
 class QFile;
@@ -75,12 +77,16 @@ using RecordSink = std::function<void(AnsiString name, IntervalList periods)>;
 // over. `details`, when given, says whether the bytes were the writer's own.
 DataFileResult ReadRecords(QIODevice& device, const RecordSink& sink, ReadDetails* details = nullptr);
 
-// Receives every record line as ReadRecords does, each record kept as SavedRecord says: lazily
-// when formatting its parse gives the line back, parsed otherwise.
-using LazyRecordSink = std::function<void(AnsiString name, SavedRecord record)>;
+// Receives the name of every record line, in file order.
+using NameSink = std::function<void(std::string_view name)>;
 
-// ReadRecords with the records kept lazily where they can be; the same lines, names and details.
-DataFileResult ReadLazyRecords(QIODevice& device, const LazyRecordSink& sink, ReadDetails* details = nullptr);
+// ReadRecords into a window's records: the device is read to its end into the table's text,
+// the same lines give the same records, the last line of a name standing, kept as their bytes
+// where formatting their parse gives them back (RecordTable). `listed`, when given, gets every
+// record line's name in file order. A name on two lines makes the file not whole in `details`.
+// On Failed the table is empty.
+DataFileResult ReadRecordTable(
+    QIODevice& device, RecordTable& table, const NameSink& listed = {}, ReadDetails* details = nullptr);
 
 // Opens the file for reading, but only a regular file: a FIFO, a device or a folder is Failed,
 // and opening one never waits. Missing only when no such file exists; any other failure (an I/O
@@ -101,9 +107,9 @@ using RecordOverlay = std::map<AnsiString, const IntervalList*>;
 DataFileResult WriteRecords(
     QIODevice& device, const SavedRecordMap& records, const RecordOverlay& overlay = {}, quint64* hash = nullptr);
 
-// WriteRecords of a window's records; a lazy record is written as its kept bytes.
-DataFileResult WriteLazyRecords(
-    QIODevice& device, const LazyRecordMap& records, const RecordOverlay& overlay = {}, quint64* hash = nullptr);
+// WriteRecords of a window's records; a record kept as read is written as its bytes.
+DataFileResult WriteRecords(
+    QIODevice& device, const RecordTable& records, const RecordOverlay& overlay = {}, quint64* hash = nullptr);
 
 // Replaces the file atomically with what WriteRecords writes: the bytes go to a temporary file
 // beside it (its name, with TemporaryFilePrefix, is one no person gives a file), which is synced
@@ -115,8 +121,8 @@ DataFileResult WriteDataFile(const QString& path, const SavedRecordMap& records,
     FileStamp* written = nullptr);
 
 // WriteDataFile of a window's records.
-DataFileResult WriteLazyDataFile(
-    const QString& path, const LazyRecordMap& records, const RecordOverlay& overlay = {}, FileStamp* written = nullptr);
+DataFileResult WriteDataFile(
+    const QString& path, const RecordTable& records, const RecordOverlay& overlay = {}, FileStamp* written = nullptr);
 
 // The temporary files of WriteDataFile for `path` are named `path` + this + six ASCII letters.
 inline constexpr const char* TemporaryFilePrefix = ".~";

@@ -129,28 +129,19 @@ void MakeFolderOf(const QString& path, const QString& userFolder)
         QDir().mkpath(folder);
 }
 
-// Reads the file's records into `records`, the last line of a name standing; `listed`, when
-// given, gets every line's name. A name on two lines makes the file not whole: one line is lost.
-// A window's own records are kept lazily where they can be.
-template <typename Map>
-DataFileResult ReadInto(
-    QFile& file, Map& records, const std::function<void(const AnsiString&)>& listed, ReadDetails& details)
+// Reads the file's records into `records`, the last line of a name standing. A name on two
+// lines makes the file not whole: one line is lost.
+DataFileResult ReadInto(QFile& file, SavedRecordMap& records, ReadDetails& details)
 {
     bool repeatedName = false;
-    const auto keep = [&](AnsiString name, typename Map::mapped_type value) {
-        if (listed)
-            listed(name);
+    const auto keep = [&](AnsiString name, IntervalList periods) {
         const size_t before = records.size();
         // The writer keeps the file in key order, so the end is where a name belongs: no search.
         const auto entry = records.try_emplace(records.end(), std::move(name));
         repeatedName |= records.size() == before;
-        entry->second = std::move(value);
+        entry->second = std::move(periods);
     };
-    DataFileResult read;
-    if constexpr (std::is_same_v<Map, LazyRecordMap>)
-        read = ReadLazyRecords(file, keep, &details);
-    else
-        read = ReadRecords(file, keep, &details);
+    const DataFileResult read = ReadRecords(file, keep, &details);
     details.whole = details.whole && !repeatedName;
     return read;
 }
@@ -181,7 +172,7 @@ RecordBook::RecordBook(DataFileLocation location)
         m_location.readPath = m_location.path;
 }
 
-DataFileResult RecordBook::Load(const std::function<void(const AnsiString& name)>& listed)
+DataFileResult RecordBook::Load(const NameSink& listed)
 {
     QFile file;
     FileStamp stamp;
@@ -193,7 +184,7 @@ DataFileResult RecordBook::Load(const std::function<void(const AnsiString& name)
         return opened;
     }
     ReadDetails details;
-    const DataFileResult read = ReadInto(file, m_records, listed, details);
+    const DataFileResult read = ReadRecordTable(file, m_records, listed, &details);
     if (!read.ok()) {
         m_unreadable = true;
         return read;
@@ -209,23 +200,21 @@ DataFileResult RecordBook::Load(const std::function<void(const AnsiString& name)
 
 void RecordBook::Save(const AnsiString& name, const IntervalList& periods)
 {
-    const auto found = m_records.find(name);
-    if (!m_origins.contains(name))
-        m_origins.emplace(name, found == m_records.end() ? Version() : Version(PeriodsOf(found->second)));
-    if (found == m_records.end())
-        m_records.emplace(name, SavedRecord{periods, {}, false});
-    else
-        found->second = SavedRecord{periods, {}, false};
+    if (!m_origins.contains(name)) {
+        const std::optional<RecordView> found = m_records.Find(name);
+        m_origins.emplace(name, found ? Version(PeriodsOf(*found)) : Version());
+    }
+    m_records.Save(name, periods);
 }
 
 void RecordBook::Erase(const AnsiString& name)
 {
-    const auto found = m_records.find(name);
-    if (found == m_records.end())
+    const std::optional<RecordView> found = m_records.Find(name);
+    if (!found)
         return;
     if (!m_origins.contains(name))
-        m_origins.emplace(name, PeriodsOf(found->second));
-    m_records.erase(found);
+        m_origins.emplace(name, PeriodsOf(*found));
+    m_records.Erase(name);
 }
 
 BookWrite RecordBook::Write()
@@ -299,8 +288,8 @@ BookWrite RecordBook::WriteLocked()
         const auto other = m_others.find(name);
         if (other == m_others.end() || !other->second)
             continue;
-        const auto mine = m_records.find(name);
-        if (mine != m_records.end() && SameRecord(mine->second, *other->second))
+        const std::optional<RecordView> mine = m_records.Find(name);
+        if (mine && SameRecord(*mine, *other->second))
             continue;
         const AnsiString keptAs = FreeCopyName(name, overlay);
         overlay.emplace(keptAs, &*other->second);
@@ -322,7 +311,7 @@ BookWrite RecordBook::WriteLocked()
     }
 
     FileStamp written;
-    const DataFileResult result = WriteLazyDataFile(path, m_records, overlay, &written);
+    const DataFileResult result = WriteDataFile(path, m_records, overlay, &written);
     if (!result.ok())
         return failed(result.reason);
 
@@ -343,25 +332,26 @@ DataFileResult RecordBook::Reread(QFile& file, FileStamp stamp)
 {
     SavedRecordMap disk;
     ReadDetails details;
-    const DataFileResult read = ReadInto(file, disk, {}, details);
+    const DataFileResult read = ReadInto(file, disk, details);
     if (!read.ok())
         return read;
 
     // One walk through both maps, in key order: every name where the file and this window differ.
     std::map<AnsiString, Version> others;
     auto onDisk = disk.begin();
-    auto mine = m_records.cbegin();
-    while (onDisk != disk.end() || mine != m_records.cend()) {
-        if (mine == m_records.cend() || (onDisk != disk.end() && onDisk->first < mine->first)) {
+    auto mine = m_records.begin();
+    while (onDisk != disk.end() || mine != m_records.end()) {
+        if (mine == m_records.end() || (onDisk != disk.end() && onDisk->first < (*mine).name)) {
             if (!m_origins.contains(onDisk->first))
                 others.emplace(onDisk->first, std::move(onDisk->second));
             ++onDisk;
-        } else if (onDisk == disk.end() || mine->first < onDisk->first) {
-            if (!m_origins.contains(mine->first))
-                others.emplace(mine->first, Version());
+        } else if (onDisk == disk.end() || (*mine).name < onDisk->first) {
+            const AnsiString name((*mine).name);
+            if (!m_origins.contains(name))
+                others.emplace(name, Version());
             ++mine;
         } else {
-            if (!m_origins.contains(mine->first) && !SameRecord(mine->second, onDisk->second))
+            if (!m_origins.contains(onDisk->first) && !SameRecord(*mine, onDisk->second))
                 others.emplace(onDisk->first, std::move(onDisk->second));
             ++onDisk;
             ++mine;
@@ -387,7 +377,7 @@ AnsiString RecordBook::FreeCopyName(const AnsiString& name, const RecordOverlay&
     for (int number = 2;; ++number) {
         AnsiString candidate = name + " (" + std::to_string(number) + ")";
         const auto over = overlay.find(candidate);
-        const bool taken = over != overlay.end() ? over->second != nullptr : m_records.contains(candidate);
+        const bool taken = over != overlay.end() ? over->second != nullptr : m_records.Contains(candidate);
         if (!taken)
             return candidate;
     }
@@ -413,7 +403,7 @@ BookWrite RecordBook::WriteRecovery()
                 m_location.path, {}};
         }
     }
-    const DataFileResult result = WriteLazyDataFile(m_recoveryPath, m_records);
+    const DataFileResult result = WriteDataFile(m_recoveryPath, m_records);
     if (!result.ok())
         return {BookWrite::State::Failed, result.reason, m_recoveryPath, {}};
     m_origins.clear();

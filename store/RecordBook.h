@@ -2,6 +2,7 @@
 
 #include "DataFile.h"
 #include "DataFileLocation.h"
+#include "RecordTable.h"
 #include "SavedRecords.h"
 
 #include <QString>
@@ -56,10 +57,10 @@ public:
     // name on two lines twice); Records hold the last line of each name. Missing: a first start.
     // Failed: the file exists but cannot be read (reason); it is then never written, and every
     // write goes to a recovery file instead (RecoveryPath).
-    DataFileResult Load(const std::function<void(const AnsiString& name)>& listed);
+    DataFileResult Load(const NameSink& listed);
 
     // This window's records: as loaded, with this window's saves and deletes.
-    const LazyRecordMap& Records() const { return m_records; }
+    const RecordTable& Records() const { return m_records; }
 
     // Adds the record or replaces its periods. Reaches the file at the next Write.
     void Save(const AnsiString& name, const IntervalList& periods);
@@ -97,7 +98,7 @@ private:
     AnsiString FreeCopyName(const AnsiString& name, const RecordOverlay& overlay) const;
 
     DataFileLocation m_location;
-    LazyRecordMap m_records;
+    RecordTable m_records;
     // The version each name had for this window before its first change not yet written.
     std::map<AnsiString, Version> m_origins;
     // The names where the file, as last read or written, differs from this window's view (for a

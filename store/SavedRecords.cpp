@@ -1,6 +1,7 @@
 #include "SavedRecords.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -49,8 +50,11 @@ size_t DateTextSize(const MDate& date)
     return date.text.empty() ? DateText(date).size() : date.text.size();
 }
 
-char* Put(char* at, const AnsiString& text)
+char* Put(char* at, std::string_view text)
 {
+    // An empty view may have no bytes at all to copy from.
+    if (text.empty())
+        return at;
     return static_cast<char*>(std::memcpy(at, text.data(), text.size())) + text.size();
 }
 
@@ -87,7 +91,7 @@ IntervalList ParsePeriods(std::string_view text, bool mayHoldZero)
 
 } // namespace
 
-std::pair<AnsiString, IntervalList> ParseRecordLine(const AnsiString& line)
+std::pair<AnsiString, IntervalList> ParseRecordLine(std::string_view line)
 {
     const std::string_view text(line);
     const size_t bar = text.find('|');
@@ -104,63 +108,64 @@ bool IsCanonicalRecordLine(std::string_view name, std::string_view rest)
 {
     if (name.empty() || name.find('\0') != NotFound)
         return false;
-    // One pass over the bytes: `field` counts the ","-fields of the period under way, `start` is
-    // where its current field began.
-    int field = 0;
-    size_t start = 0;
-    for (size_t at = 0; at < rest.size(); ++at) {
-        switch (rest[at]) {
-        case ',':
-            if (field == 2 || (field == 1 && at == start))
-                return false;
-            ++field;
-            start = at + 1;
-            break;
-        case '&':
-            if (field != 2 || at == start)
-                return false;
-            field = 0;
-            start = at + 1;
-            break;
-        case '|':
-        case '\0':
-        case '\r':
-        case '\n':
+    // The bytes that end a field, or the line: every other byte is skipped by one look-up, as the
+    // check runs over every byte of a large file at start.
+    enum Kind : unsigned char { Plain, Comma, Ampersand, Refused };
+    static constexpr auto Kinds = [] {
+        std::array<Kind, 256> kinds{};
+        kinds[static_cast<unsigned char>(',')] = Comma;
+        kinds[static_cast<unsigned char>('&')] = Ampersand;
+        for (const char refused : {'|', '\0', '\r', '\n'})
+            kinds[static_cast<unsigned char>(refused)] = Refused;
+        return kinds;
+    }();
+    const auto* at = reinterpret_cast<const unsigned char*>(rest.data());
+    const auto* const end = at + rest.size();
+    // The field from `at` up to the byte that ends it: true when that byte is `kind` and, where
+    // the field must not be empty, the field is not.
+    const auto field = [&](Kind kind, bool mayBeEmpty) {
+        const auto* const start = at;
+        while (at != end && Kinds[*at] == Plain)
+            ++at;
+        if (at == end || Kinds[*at] != kind || (!mayBeEmpty && at == start))
             return false;
-        default:
-            break;
-        }
+        ++at;
+        return true;
+    };
+    while (at != end) {
+        if (!field(Comma, true) || !field(Comma, false) || !field(Ampersand, false))
+            return false;
     }
-    return start == rest.size() && field == 0;
+    return true;
 }
 
-IntervalList PeriodsOf(const SavedRecord& record)
+IntervalList PeriodsOf(const RecordView& record)
 {
-    return record.lazy ? ParsePeriods(record.line, false) : record.periods;
+    return record.periods ? *record.periods : ParsePeriods(record.line, false);
 }
 
-void AppendRecordLine(AnsiString& line, const AnsiString& name, const SavedRecord& record)
+void AppendRecordLine(AnsiString& line, const RecordView& record)
 {
-    if (!record.lazy) {
-        AppendRecordLine(line, name, record.periods);
+    if (record.periods) {
+        AppendRecordLine(line, record.name, *record.periods);
         return;
     }
-    line.reserve(line.size() + name.size() + 1 + record.line.size());
-    line += name;
+    line.reserve(line.size() + record.name.size() + 1 + record.line.size());
+    line += record.name;
     line += '|';
     line += record.line;
 }
 
-bool SameRecord(const SavedRecord& record, const IntervalList& periods)
+bool SameRecord(const RecordView& record, const IntervalList& periods)
 {
-    if (!record.lazy)
-        return SameRecord(record.periods, periods);
+    if (record.periods)
+        return SameRecord(*record.periods, periods);
     AnsiString line;
-    AppendRecordLine(line, AnsiString(), periods);
+    AppendRecordLine(line, std::string_view(), periods);
     return std::string_view(line).substr(1) == record.line;
 }
 
-void AppendRecordLine(AnsiString& line, const AnsiString& name, const IntervalList& periods)
+void AppendRecordLine(AnsiString& line, std::string_view name, const IntervalList& periods)
 {
     // The length is known before the bytes: one resize, then plain copies.
     size_t length = name.size() + 1;

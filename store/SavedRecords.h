@@ -19,30 +19,27 @@ inline constexpr std::string_view RecordLineSeparators{",&|\r\n\0", 6};
 // One line of the data file (without its line end) as a record name and its periods.
 // Never fails: a line without "|" or with an empty name gives an empty name (no record);
 // a period piece with fewer than three ","-fields is skipped.
-std::pair<AnsiString, IntervalList> ParseRecordLine(const AnsiString& line);
+std::pair<AnsiString, IntervalList> ParseRecordLine(std::string_view line);
 
 // The data-file line of one record, without its line end: name "|" then for each period
 // name "," from "," to "&", the dates as their texts. Nothing is escaped.
 AnsiString FormatRecordLine(AnsiString name, IntervalList periods);
 
 // Appends the same bytes as FormatRecordLine to `line`, without copying the record.
-void AppendRecordLine(AnsiString& line, const AnsiString& name, const IntervalList& periods);
+void AppendRecordLine(AnsiString& line, std::string_view name, const IntervalList& periods);
 
 // Whether two period lists stand in the data file as the same bytes.
 bool SameRecord(const IntervalList& a, const IntervalList& b);
 
-// A saved record's periods as a window keeps them. Most records of a large file are never opened,
-// so a record read from a line that formatting its parse gives back byte for byte keeps that
-// line's bytes after "|" (`line`, with `lazy` set) and is parsed only when its periods are needed;
-// any other record holds its periods parsed (`periods`).
-struct SavedRecord {
-    IntervalList periods;
-    AnsiString line;
-    bool lazy = false;
+// A saved record as a window holds it, seen without a copy: its name, and its periods parsed
+// (`periods`) or, for a record kept as read (`periods` null), the bytes after "|" of its line, a
+// text that IsCanonicalRecordLine accepts, parsed only when its periods are needed. The views
+// are valid as long as what they were taken from is unchanged.
+struct RecordView {
+    std::string_view name;
+    const IntervalList* periods = nullptr;
+    std::string_view line;
 };
-
-// A window's records by name, in the key order of SavedRecordMap.
-using LazyRecordMap = std::map<AnsiString, SavedRecord>;
 
 // Whether the text after "|" of a line whose name is `name` is exactly what FormatRecordLine
 // makes of its parse: the name is not empty and holds no zero byte; the rest holds no "|", zero
@@ -50,11 +47,12 @@ using LazyRecordMap = std::map<AnsiString, SavedRecord>;
 // not empty (an empty date text is written as 0.0.0).
 bool IsCanonicalRecordLine(std::string_view name, std::string_view rest);
 
-// The record's periods, parsed from its line when it is lazy.
-IntervalList PeriodsOf(const SavedRecord& record);
+// The record's periods, parsed from its line when it has no parsed ones.
+IntervalList PeriodsOf(const RecordView& record);
 
-// Appends the record's line: the kept bytes of a lazy record, otherwise as AppendRecordLine does.
-void AppendRecordLine(AnsiString& line, const AnsiString& name, const SavedRecord& record);
+// Appends the record's line: the kept bytes of a record kept as read, otherwise as
+// AppendRecordLine does.
+void AppendRecordLine(AnsiString& line, const RecordView& record);
 
 // Whether the record stands in the data file as the same bytes as the periods.
-bool SameRecord(const SavedRecord& record, const IntervalList& periods);
+bool SameRecord(const RecordView& record, const IntervalList& periods);

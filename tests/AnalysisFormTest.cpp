@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -175,8 +176,8 @@ void AnalysisFormTest::followsTheWorkingList()
     // Saved and open, the list is that record; changed, it is no longer.
     Find<QLineEdit>(main, "SaveEdit")->setText(u"Иванов"_s);
     QTest::mouseClick(Find<QPushButton>(main, "SaveUserButton"), Qt::LeftButton);
-    auto* saved = Find<QListWidget>(main, "SavedListBox");
-    saved->setCurrentRow(0);
+    auto* saved = Find<QListView>(main, "SavedListBox");
+    saved->setCurrentIndex(saved->model()->index(0, 0));
     main.SavedListBoxDblClick();
     QVERIFY(form->Certificate()->document().toPlainText().contains(u"Запись: Иванов"_s));
     add(u"Фирма"_s, u"01.01.2022"_s, u"31.12.2022"_s);

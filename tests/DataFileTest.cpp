@@ -37,10 +37,12 @@ struct Collected {
         };
     }
 
-    // The same description, a lazy record's periods parsed from its kept bytes.
-    LazyRecordSink LazySink()
+    // The same description of every record of a window's table, in key order, a record kept as
+    // read parsed from its bytes.
+    void Add(const RecordTable& table)
     {
-        return [this](AnsiString name, SavedRecord record) { Sink()(std::move(name), PeriodsOf(record)); };
+        for (const RecordView& record : table)
+            Sink()(AnsiString(record.name), PeriodsOf(record));
     }
 
     std::string Joined() const
@@ -182,14 +184,16 @@ TEST(DataFile, ReadDetailsTellWhetherTheBytesAreTheWritersOwn)
         ASSERT_TRUE(ReadRecords(device, collected.Sink(), &details).ok()) << c.what;
         EXPECT_EQ(details.whole, c.whole) << c.what;
 
-        // Keeping records lazily hands over the same records and tells the same.
+        // A window's table of the same lines holds the same records and tells the same.
         device.seek(0);
-        Collected lazily;
-        ReadDetails lazyDetails;
-        ASSERT_TRUE(ReadLazyRecords(device, lazily.LazySink(), &lazyDetails).ok()) << c.what;
-        EXPECT_EQ(lazily.records, collected.records) << c.what;
-        EXPECT_EQ(lazyDetails.whole, c.whole) << c.what;
-        EXPECT_EQ(lazyDetails.hash, details.hash) << c.what;
+        RecordTable table;
+        ReadDetails tableDetails;
+        ASSERT_TRUE(ReadRecordTable(device, table, {}, &tableDetails).ok()) << c.what;
+        Collected fromTable;
+        fromTable.Add(table);
+        EXPECT_EQ(fromTable.records, collected.records) << c.what;
+        EXPECT_EQ(tableDetails.whole, c.whole) << c.what;
+        EXPECT_EQ(tableDetails.hash, details.hash) << c.what;
     }
 }
 
@@ -205,20 +209,20 @@ TEST(DataFile, LazyRecordsWriteBackAsTheParsedOnes)
                        "F|x,1,2&y,3\r\n"; // parsed: the last period without its &
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
-    LazyRecordMap lazy;
-    ASSERT_TRUE(
-        ReadLazyRecords(device, [&](AnsiString name, SavedRecord record) { lazy[name] = std::move(record); }).ok());
+    RecordTable lazy;
+    ASSERT_TRUE(ReadRecordTable(device, lazy).ok());
     device.seek(0);
     SavedRecordMap parsed;
     ASSERT_TRUE(
         ReadRecords(device, [&](AnsiString name, IntervalList periods) { parsed[name] = std::move(periods); }).ok());
 
-    ASSERT_EQ(lazy.size(), 6u);
+    ASSERT_EQ(lazy.Size(), 6u);
     const std::map<AnsiString, std::string> expectedLazy
         = {{"A", "x,01.01.2000,02.02.2000&y,  .  .    ,3/3/2003&"}, {"B", ""}};
-    for (const auto& [name, record] : lazy) {
+    for (const RecordView& record : lazy) {
+        const AnsiString name(record.name);
         const auto expected = expectedLazy.find(name);
-        EXPECT_EQ(record.lazy, expected != expectedLazy.end()) << name;
+        EXPECT_EQ(record.periods == nullptr, expected != expectedLazy.end()) << name;
         if (expected != expectedLazy.end()) {
             EXPECT_EQ(record.line, expected->second) << name;
         }
@@ -230,7 +234,7 @@ TEST(DataFile, LazyRecordsWriteBackAsTheParsedOnes)
     QBuffer lazyOut(&fromLazy);
     lazyOut.open(QIODevice::WriteOnly);
     quint64 lazyHash = 0;
-    ASSERT_TRUE(WriteLazyRecords(lazyOut, lazy, {}, &lazyHash).ok());
+    ASSERT_TRUE(WriteRecords(lazyOut, lazy, {}, &lazyHash).ok());
     QByteArray fromParsed;
     QBuffer parsedOut(&fromParsed);
     parsedOut.open(QIODevice::WriteOnly);
@@ -490,7 +494,7 @@ TEST(DataFile, EmptyMapWritesZeroBytes)
     const QString replaced = folder.filePath("u.ini");
     WriteFileBytes(replaced, Bytes(Win1251(ExampleFile)));
     for (const QString& path : {created, replaced}) {
-        ASSERT_EQ(WriteDataFile(path, {}).state, DataFileResult::State::Done);
+        ASSERT_EQ(WriteDataFile(path, SavedRecordMap()).state, DataFileResult::State::Done);
         EXPECT_TRUE(QFile::exists(path));
         EXPECT_EQ(QFileInfo(path).size(), 0);
     }

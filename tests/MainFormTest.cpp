@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QLockFile>
 #include <QMenu>
@@ -69,18 +70,24 @@ QByteArray Ansi(const char* utf8)
     return QByteArray::fromStdString(Win1251(utf8));
 }
 
-QStringList Lines(const QListWidget* list)
+// The lines a list shows, as its model gives them to the view.
+QStringList Lines(const QAbstractItemView* list)
 {
     QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines.append(list->item(i)->text());
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        lines.append(list->model()->index(i, 0).data().toString());
     return lines;
 }
 
-int SelectedRow(const QListWidget* list)
+int Count(const QAbstractItemView* list)
 {
-    const auto selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.first());
+    return list->model()->rowCount();
+}
+
+int SelectedRow(const QAbstractItemView* list)
+{
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 // Types a text key by key; QTest::keyClicks knows Latin-1 only.
@@ -159,7 +166,7 @@ struct Window {
         IncomeDate = Find<QLineEdit>(*form, "IncomeDate");
         UnbrokenDate = Find<QLabel>(*form, "UnbrokenDate");
         UnbrokenDateUpdateButton = Find<QPushButton>(*form, "UnbrokenDateUpdateButton");
-        SavedListBox = Find<QListWidget>(*form, "SavedListBox");
+        SavedListBox = Find<QListView>(*form, "SavedListBox");
         SaveEdit = Find<QLineEdit>(*form, "SaveEdit");
         SaveUserButton = Find<QPushButton>(*form, "SaveUserButton");
         form->show();
@@ -175,15 +182,15 @@ struct Window {
         QTest::mouseClick(AddInterval, Qt::LeftButton);
     }
 
-    void ClickLine(QListWidget* list, int row)
+    void ClickLine(QAbstractItemView* list, int row)
     {
-        const QRect line = list->visualItemRect(list->item(row));
+        const QRect line = list->visualRect(list->model()->index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
     }
 
-    void DoubleClickLine(QListWidget* list, int row)
+    void DoubleClickLine(QAbstractItemView* list, int row)
     {
-        const QRect line = list->visualItemRect(list->item(row));
+        const QRect line = list->visualRect(list->model()->index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line.center());
     }
@@ -217,7 +224,7 @@ struct Window {
     QLineEdit* IncomeDate;
     QLabel* UnbrokenDate;
     QPushButton* UnbrokenDateUpdateButton;
-    QListWidget* SavedListBox;
+    QListView* SavedListBox;
     QLineEdit* SaveEdit;
     QPushButton* SaveUserButton;
 };
@@ -509,7 +516,7 @@ void MainFormTest::startUp()
     QCOMPARE(w.UnbrokenDate->text(), Today());
     QCOMPARE(w.TotalIntervalValue->text(), u"0 дн."_s);
     QCOMPARE(w.IntervalsListBox->count(), 0);
-    QCOMPARE(w.SavedListBox->count(), 0);
+    QCOMPARE(Count(w.SavedListBox), 0);
     for (QLineEdit* date : {w.DateTimePickerFrom, w.DateTimePickerTo}) {
         QCOMPARE(date->displayText(), Blank);
         QCOMPARE(date->maxLength(), 10);
@@ -529,7 +536,7 @@ void MainFormTest::defaultDataFileBesideTheExecutable()
     WriteBytes(path, Ansi("Рядом|\r\n"));
     {
         TMainForm form;
-        QCOMPARE(Lines(Find<QListWidget>(form, "SavedListBox")), QStringList{u"Рядом"_s});
+        QCOMPARE(Lines(Find<QListView>(form, "SavedListBox")), QStringList{u"Рядом"_s});
     }
     QFile::remove(path);
 }
@@ -806,7 +813,7 @@ void MainFormTest::pastedLineBreaksAreRefused()
     QTest::mouseClick(w.SaveUserButton, Qt::LeftButton);
     QCOMPARE(w.messages,
         (QStringList{u"Недопустимый символ в названии «U+000D»"_s, u"Недопустимый символ в названии «U+000A»"_s}));
-    QCOMPARE(w.SavedListBox->count(), 0);
+    QCOMPARE(Count(w.SavedListBox), 0);
 }
 
 void MainFormTest::charactersTheFileCannotCarryNeverEnter_data()
@@ -977,7 +984,7 @@ void MainFormTest::openRecord()
     QTest::mouseClick(w.AddInterval, Qt::LeftButton);
     QTest::keyClick(w.SaveEdit, Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(w.messages, QStringList{u"Информация изменена"_s});
-    QCOMPARE(w.SavedListBox->count(), 1);
+    QCOMPARE(Count(w.SavedListBox), 1);
     // Later edits do not reach the saved copy.
     QTest::mouseClick(w.ClearButton, Qt::LeftButton);
     w.DoubleClickLine(w.SavedListBox, 0);
@@ -1009,7 +1016,7 @@ void MainFormTest::openMissingRecord()
 
     // Its line goes without a word, though no record stands behind it.
     QTest::keyClick(w.SavedListBox, Qt::Key_Delete);
-    QCOMPARE(w.SavedListBox->count(), 0);
+    QCOMPARE(Count(w.SavedListBox), 0);
     QCOMPARE(w.messages.size(), 1);
     w.Close();
     QCOMPARE(ReadBytes(path), QByteArray());
@@ -1028,7 +1035,7 @@ void MainFormTest::deleteRecord()
     WriteBytes(path, "A|\r\nB|P,01.01.2000,31.12.2000&\r\nC|\r\n");
     Window w(path);
     QTest::keyClick(w.SavedListBox, Qt::Key_Delete, modifiers); // nothing selected
-    QCOMPARE(w.SavedListBox->count(), 3);
+    QCOMPARE(Count(w.SavedListBox), 3);
     w.DoubleClickLine(w.SavedListBox, 1);
     TypeInto(w.SaveEdit, u"имя"_s);
 
@@ -1037,7 +1044,7 @@ void MainFormTest::deleteRecord()
     QCOMPARE(SelectedRow(w.SavedListBox), -1);
     // A second Delete finds no selected line and takes nothing more.
     QTest::keyClick(w.SavedListBox, Qt::Key_Delete, modifiers);
-    QCOMPARE(w.SavedListBox->count(), 2);
+    QCOMPARE(Count(w.SavedListBox), 2);
     // The working list of the deleted record and the name field stay.
     QCOMPARE(Lines(w.IntervalsListBox), QStringList{u"(01.01.2000-31.12.2000) P"_s});
     QCOMPARE(w.SaveEdit->text(), u"имя"_s);
@@ -1156,7 +1163,7 @@ void MainFormTest::unreadableFileIsLeftAlone()
     Window w(path);
     QCOMPARE(w.messages.size(), 1);
     QVERIFY2(w.messages.first().contains(QDir::toNativeSeparators(path)), qPrintable(w.messages.first()));
-    QCOMPARE(w.SavedListBox->count(), 0);
+    QCOMPARE(Count(w.SavedListBox), 0);
 
     w.SaveAs(u"Иванов"_s);
     QCOMPARE(w.messages.size(), 2);
@@ -1249,7 +1256,7 @@ void MainFormTest::twoWindowsOnOneFile()
     QVERIFY(!Lines(a.SavedListBox).contains(u"Петров"_s));
     QVERIFY(!Lines(b.SavedListBox).contains(u"Иванов"_s));
     Window next(path);
-    QCOMPARE(next.SavedListBox->count(), fileAfter.count('\n'));
+    QCOMPARE(Count(next.SavedListBox), fileAfter.count('\n'));
 }
 
 // A record both windows changed keeps the version of the window that saved last; the other's
@@ -1675,7 +1682,7 @@ void MainFormTest::editMenuCommandsByKeyboard()
     QTest::keyClick(w.SavedListBox, Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(Lines(w.SavedListBox), (QStringList{u"Иванов"_s, u"Сидоров"_s}));
     QTest::keyClick(w.SavedListBox, Qt::Key_D, Qt::ControlModifier); // nothing selected
-    QCOMPARE(w.SavedListBox->count(), 2);
+    QCOMPARE(Count(w.SavedListBox), 2);
     QCOMPARE(w.messages.size(), 3);
 
     // The designed tab sequence is left as it was.

@@ -236,17 +236,17 @@ TEST(SavedRecords, CanonicalLinesAreThoseFormattingGivesBack)
 TEST(SavedRecords, LazyRecordActsAsItsPeriods)
 {
     const AnsiString rest = Win1251("Завод,01.09.1995,31.08.2001&Школа,01.09.2001,15.06.2010&");
-    const SavedRecord lazy{{}, rest, true};
     const auto [name, periods] = ParseRecordLine(Win1251("Иванов|") + rest);
+    const RecordView lazy{name, nullptr, rest};
     EXPECT_EQ(Describe(name, PeriodsOf(lazy)), Describe(name, periods));
-    const SavedRecord parsed{periods, {}, false};
+    const RecordView parsed{name, &periods, {}};
     EXPECT_EQ(Describe(name, PeriodsOf(parsed)), Describe(name, periods));
 
     AnsiString line = "before";
-    AppendRecordLine(line, name, lazy);
+    AppendRecordLine(line, lazy);
     EXPECT_EQ(line, "before" + Win1251("Иванов|") + rest);
     line = "before";
-    AppendRecordLine(line, name, parsed);
+    AppendRecordLine(line, parsed);
     EXPECT_EQ(line, "before" + Win1251("Иванов|") + rest);
 
     EXPECT_TRUE(SameRecord(lazy, periods));
@@ -257,7 +257,7 @@ TEST(SavedRecords, LazyRecordActsAsItsPeriods)
     other.pop_back();
     EXPECT_FALSE(SameRecord(lazy, other));
     EXPECT_FALSE(SameRecord(lazy, {}));
-    EXPECT_TRUE(SameRecord(SavedRecord{{}, "", true}, {}));
+    EXPECT_TRUE(SameRecord(RecordView{"A", nullptr, ""}, {}));
 }
 
 TEST(SavedRecords, RandomRecordsReadBackAsWritten)

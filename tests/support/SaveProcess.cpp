@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     if (argc == 4 && std::strcmp(argv[1], "save") == 0) {
         const QString path = QString::fromLocal8Bit(argv[2]);
         RecordBook book({path, path, {}});
-        if (!book.Load([](const AnsiString&) {}).ok())
+        if (!book.Load([](std::string_view) {}).ok())
             return 1;
         book.Save(argv[3], SaveProcessPeriods());
         std::printf("ready\n");
