@@ -56,32 +56,33 @@ AnsiString ToAnsi(const QString& text)
 
 QString FromAnsi(std::string_view text)
 {
-    QStringDecoder decoder(AnsiCodePage);
-    return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    // Windows-1251 gives one UTF-16 unit for every byte: the 256 of them are decoded once, and a
+    // text is converted by looking its bytes up. The list of saved records converts names as it
+    // shows them, and a search through it converts every one.
+    static const QString units = [] {
+        char bytes[256];
+        for (int byte = 0; byte < 256; ++byte)
+            bytes[byte] = static_cast<char>(byte);
+        QStringDecoder decoder(AnsiCodePage, QStringConverter::Flag::Stateless);
+        return QString(decoder.decode(QByteArrayView(bytes, 256)));
+    }();
+    if (units.size() != 256) {
+        QStringDecoder decoder(AnsiCodePage);
+        return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    QString converted(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    QChar* at = converted.data();
+    for (const char byte : text)
+        *at++ = units[static_cast<unsigned char>(byte)];
+    return converted;
 }
 
 QStringList FromAnsi(const std::vector<AnsiString>& texts)
 {
-    // Windows-1251 gives one UTF-16 unit for every byte, so the texts are decoded as one run and
-    // cut apart at their lengths: one call into the converter instead of one per text.
-    size_t total = 0;
-    for (const AnsiString& text : texts)
-        total += text.size();
-    AnsiString joined;
-    joined.reserve(total);
-    for (const AnsiString& text : texts)
-        joined += text;
-    QStringDecoder decoder(AnsiCodePage, QStringConverter::Flag::Stateless);
-    const QString all = decoder.decode(QByteArrayView(joined.data(), static_cast<qsizetype>(joined.size())));
-
     QStringList converted;
     converted.reserve(static_cast<qsizetype>(texts.size()));
-    qsizetype at = 0;
-    for (const AnsiString& text : texts) {
-        const auto length = static_cast<qsizetype>(text.size());
-        converted.append(all.mid(at, length));
-        at += length;
-    }
+    for (const AnsiString& text : texts)
+        converted.append(FromAnsi(text));
     return converted;
 }
 

@@ -20,7 +20,7 @@
 AnsiString ToAnsi(const QString& text);
 QString FromAnsi(std::string_view text);
 
-// The same conversion for many texts at once, in one run of the converter.
+// The same conversion for many texts at once.
 QStringList FromAnsi(const std::vector<AnsiString>& texts);
 
 // True when Windows-1251 holds the character (a Unicode code point): ToAnsi gives one byte for

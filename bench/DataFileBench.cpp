@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <random>
@@ -159,7 +160,7 @@ void BM_SaveOneRecord(benchmark::State& state)
     RecordBook book({path, path, {}});
     if (!book.Load({}).ok())
         state.SkipWithError("cannot load the data file");
-    const AnsiString name((*book.Records().begin()).name);
+    const AnsiString name(book.Records().begin()->name);
     const IntervalList first = PeriodsOf(*book.Records().begin());
     const IntervalList versions[2] = {first, IntervalList(first.rbegin(), first.rend())};
     size_t turn = 0;
@@ -171,6 +172,38 @@ void BM_SaveOneRecord(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
 }
 BENCHMARK(BM_SaveOneRecord)->Unit(benchmark::kMillisecond);
+
+// The same save when another window wrote the file since: it is read again and merged first.
+void BM_SaveAfterAnotherWindow(benchmark::State& state)
+{
+    Fixture& data = Data();
+    const QString path = data.folder.filePath(QStringLiteral("shared.ini"));
+    QFile::remove(path);
+    if (!QFile::copy(data.dataPath, path))
+        state.SkipWithError("cannot copy the data file");
+    RecordBook mine({path, path, {}});
+    RecordBook other({path, path, {}});
+    if (!mine.Load({}).ok() || !other.Load({}).ok())
+        state.SkipWithError("cannot load the data file");
+    const AnsiString name(mine.Records().begin()->name);
+    const AnsiString otherName(std::next(other.Records().begin())->name);
+    const IntervalList first = PeriodsOf(*mine.Records().begin());
+    const IntervalList versions[2] = {first, IntervalList(first.rbegin(), first.rend())};
+    size_t turn = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        other.Save(otherName, versions[turn % 2]);
+        if (!other.Write().ok())
+            state.SkipWithError("the other window's write failed");
+        state.ResumeTiming();
+        mine.Save(name, versions[++turn % 2]);
+        const BookWrite written = mine.Write();
+        if (!written.ok() || !written.kept.empty())
+            state.SkipWithError("the merged write failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
+}
+BENCHMARK(BM_SaveAfterAnotherWindow)->Unit(benchmark::kMillisecond);
 
 void BM_PlainWrite(benchmark::State& state)
 {
@@ -222,8 +255,9 @@ public:
         Print("writing / plain write", "BM_WriteDataFile", "BM_PlainWrite", 3);
         Print("book load / plain pass", "BM_LoadRecordBook", "BM_PlainLineCount", 0);
         Print("save of one record / plain write", "BM_SaveOneRecord", "BM_PlainWrite", 0);
+        Print("save after another window / plain write", "BM_SaveAfterAnotherWindow", "BM_PlainWrite", 0);
         if (const auto memory = m_counters.find("map_per_file_byte"); memory != m_counters.end())
-            std::printf("%-24s %6.2f  (target <= %g)\n", "map memory / file size", memory->second, 2.0);
+            std::printf("%-40s %6.2f  (target <= %g)\n", "records' memory / file size", memory->second, 2.0);
     }
 
 private:
@@ -235,9 +269,9 @@ private:
         if (a == m_seconds.end() || b == m_seconds.end())
             return;
         if (target > 0)
-            std::printf("%-24s %6.2f  (target <= %g)\n", label, a->second / b->second, target);
+            std::printf("%-40s %6.2f  (target <= %g)\n", label, a->second / b->second, target);
         else
-            std::printf("%-24s %6.2f\n", label, a->second / b->second);
+            std::printf("%-40s %6.2f\n", label, a->second / b->second);
     }
 
     std::map<std::string, double> m_seconds;

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QListView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -80,6 +81,26 @@ void BM_Close(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
 }
 BENCHMARK(BM_Close)->Unit(benchmark::kMillisecond);
+
+// Typing a letter in the list of records looks for the next name that starts with it: a letter
+// no name starts with looks at every one of the RecordCount names.
+void BM_TypeToFindInSavedList(benchmark::State& state)
+{
+    auto form = ShownWindow(Data().dataPath);
+    auto* list = form->findChild<QListView*>(QStringLiteral("SavedListBox"));
+    list->setFocus();
+    for (auto _ : state) {
+        QTest::keyClick(list, Qt::Key_Q);
+        // Keys typed in a row make one search text; a pause ends it.
+        state.PauseTiming();
+        list->reset();
+        QTest::qWait(QApplication::keyboardInputInterval() + 10);
+        state.ResumeTiming();
+    }
+    if (list->currentIndex().isValid())
+        state.SkipWithError("a name was found that does not start with Q");
+}
+BENCHMARK(BM_TypeToFindInSavedList)->Unit(benchmark::kMillisecond);
 
 void BM_PlainWrite(benchmark::State& state)
 {

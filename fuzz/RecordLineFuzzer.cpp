@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -59,6 +60,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const auto parsed = ParseRecordLine(input);
     Require(SameRecord(parsed, PlainRecordLine(input)), "ParseRecordLine follows the reader's steps");
+
+    // The reader keeps a line as its bytes exactly when formatting its parse gives them back, and
+    // a record kept so gives the periods of the parse. A line of the file holds no line end.
+    const size_t bar = input.find('|');
+    if (bar != AnsiString::npos && input.find_first_of("\r\n") == AnsiString::npos) {
+        const std::string_view text(input);
+        const bool canonical = IsCanonicalRecordLine(text.substr(0, bar), text.substr(bar + 1));
+        const bool givesItselfBack
+            = !parsed.first.empty() && FormatRecordLine(parsed.first, parsed.second) == input;
+        Require(canonical == givesItselfBack, "a line is kept as its bytes when it is written back the same");
+        if (canonical) {
+            const RecordView kept{text.substr(0, bar), nullptr, text.substr(bar + 1)};
+            Require(SameRecord(parsed, {parsed.first, PeriodsOf(kept)}), "a kept record gives the parse's periods");
+        }
+    }
+
     if (parsed.first.empty()) {
         Require(parsed.second.empty(), "no record, no periods");
         return 0;

@@ -6,8 +6,9 @@
 
 // Bytes in one block of memory, left as they are when it is made or grows (not zeroed). A block
 // of megabytes is filled by few page faults where the system gives huge pages on request (Linux
-// with transparent huge pages set to "madvise", as Debian sets them): a 20 MB data file is
-// otherwise 5,000 faults, the larger part of reading it. Moves keep the bytes where they are.
+// with transparent huge pages set to "madvise" or "always"): a 20 MB data file is otherwise
+// 5,000 faults, on a virtual machine the larger part of reading it. Moves keep the bytes where
+// they are.
 class ByteBuffer {
 public:
     ByteBuffer() = default;

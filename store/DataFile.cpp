@@ -228,7 +228,7 @@ std::pair<AnsiString, IntervalList> ParseChecked(std::string_view line, ReadDeta
 
 // Reads the device to its end. A file says its size: one read into the text, so that a file of
 // many megabytes is not copied while it grows; bytes beyond that size (a file still growing) are
-// appended.
+// appended. On a read error the text holds the bytes read before it.
 DataFileResult ReadText(QIODevice& device, ByteBuffer& text)
 {
     const qint64 expected = device.isSequential() ? 0 : device.size() - device.pos();
@@ -247,8 +247,10 @@ DataFileResult ReadText(QIODevice& device, ByteBuffer& text)
                 std::memcpy(text.data() + got, more, static_cast<size_t>(read));
             }
         }
-        if (read < 0)
+        if (read < 0) {
+            text.Resize(got);
             return Failure(Step::Read, device);
+        }
         if (read == 0)
             break;
         got += static_cast<size_t>(read);
@@ -540,13 +542,9 @@ DataFileResult ReadRecordTable(QIODevice& device, RecordTable& table, const Name
 {
     ByteBuffer bytes;
     const DataFileResult read = ReadText(device, bytes);
-    table.Reset(read.ok() ? std::move(bytes) : ByteBuffer());
-    if (!read.ok()) {
-        table.FinishLines();
-        return read;
-    }
+    table.Reset(std::move(bytes));
     const std::string_view text = table.Text();
-    if (details) {
+    if (details && read.ok()) {
         ContentHash hash;
         hash.Add(text.data(), text.size());
         details->hash = hash.Result();
@@ -570,10 +568,11 @@ DataFileResult ReadRecordTable(QIODevice& device, RecordTable& table, const Name
         table.AddParsedLine(kept, std::move(periods));
     };
     LineCutter cutter(sink, details);
-    cutter.Feed(text.data(), text.data() + text.size(), true);
+    // After a read error the line it broke is not handed over; the lines before it are.
+    cutter.Feed(text.data(), text.data() + text.size(), read.ok());
     if (table.FinishLines() && details)
         details->whole = false;
-    return {};
+    return read;
 }
 
 DataFileResult ReadHash(QIODevice& device, quint64& hash)

@@ -84,7 +84,7 @@ using NameSink = std::function<void(std::string_view name)>;
 // the same lines give the same records, the last line of a name standing, kept as their bytes
 // where formatting their parse gives them back (RecordTable). `listed`, when given, gets every
 // record line's name in file order. A name on two lines makes the file not whole in `details`.
-// On Failed the table is empty.
+// A read error is Failed; the records of the lines before it are kept, as ReadRecords hands them.
 DataFileResult ReadRecordTable(
     QIODevice& device, RecordTable& table, const NameSink& listed = {}, ReadDetails* details = nullptr);
 

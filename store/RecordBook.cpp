@@ -129,23 +129,6 @@ void MakeFolderOf(const QString& path, const QString& userFolder)
         QDir().mkpath(folder);
 }
 
-// Reads the file's records into `records`, the last line of a name standing. A name on two
-// lines makes the file not whole: one line is lost.
-DataFileResult ReadInto(QFile& file, SavedRecordMap& records, ReadDetails& details)
-{
-    bool repeatedName = false;
-    const auto keep = [&](AnsiString name, IntervalList periods) {
-        const size_t before = records.size();
-        // The writer keeps the file in key order, so the end is where a name belongs: no search.
-        const auto entry = records.try_emplace(records.end(), std::move(name));
-        repeatedName |= records.size() == before;
-        entry->second = std::move(periods);
-    };
-    const DataFileResult read = ReadRecords(file, keep, &details);
-    details.whole = details.whole && !repeatedName;
-    return read;
-}
-
 } // namespace
 
 QString CreateFreeFile(const QString& folder, const QString& fileName, const QString& suffix)
@@ -330,37 +313,40 @@ BookWrite RecordBook::WriteLocked()
 
 DataFileResult RecordBook::Reread(QFile& file, FileStamp stamp)
 {
-    SavedRecordMap disk;
+    RecordTable disk;
     ReadDetails details;
-    const DataFileResult read = ReadInto(file, disk, details);
+    const DataFileResult read = ReadRecordTable(file, disk, {}, &details);
     if (!read.ok())
         return read;
 
-    // One walk through both maps, in key order: every name where the file and this window differ.
-    std::map<AnsiString, Version> others;
+    // One walk through both, in key order: every name where the file and this window differ.
+    // Records both keep as read compare as their bytes, unparsed.
+    std::map<AnsiString, Version, std::less<>> others;
     auto onDisk = disk.begin();
     auto mine = m_records.begin();
     while (onDisk != disk.end() || mine != m_records.end()) {
-        if (mine == m_records.end() || (onDisk != disk.end() && onDisk->first < (*mine).name)) {
-            if (!m_origins.contains(onDisk->first))
-                others.emplace(onDisk->first, std::move(onDisk->second));
+        if (mine == m_records.end() || (onDisk != disk.end() && onDisk->name < mine->name)) {
+            const RecordView theirs = *onDisk;
+            if (!m_origins.contains(theirs.name))
+                others.emplace(theirs.name, PeriodsOf(theirs));
             ++onDisk;
-        } else if (onDisk == disk.end() || (*mine).name < onDisk->first) {
-            const AnsiString name((*mine).name);
+        } else if (onDisk == disk.end() || mine->name < onDisk->name) {
+            const std::string_view name = mine->name;
             if (!m_origins.contains(name))
                 others.emplace(name, Version());
             ++mine;
         } else {
-            if (!m_origins.contains(onDisk->first) && !SameRecord(*mine, onDisk->second))
-                others.emplace(onDisk->first, std::move(onDisk->second));
+            const RecordView theirs = *onDisk;
+            if (!m_origins.contains(theirs.name) && !SameRecord(*mine, theirs))
+                others.emplace(theirs.name, PeriodsOf(theirs));
             ++onDisk;
             ++mine;
         }
     }
     // A name this window changed is measured against the version it changed.
     for (const auto& [name, origin] : m_origins) {
-        const auto found = disk.find(name);
-        Version version = found == disk.end() ? Version() : Version(std::move(found->second));
+        const std::optional<RecordView> found = disk.Find(name);
+        Version version = found ? Version(PeriodsOf(*found)) : Version();
         if (!SameVersion(version, origin))
             others.emplace(name, std::move(version));
     }

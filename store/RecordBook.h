@@ -100,10 +100,10 @@ private:
     DataFileLocation m_location;
     RecordTable m_records;
     // The version each name had for this window before its first change not yet written.
-    std::map<AnsiString, Version> m_origins;
+    std::map<AnsiString, Version, std::less<>> m_origins;
     // The names where the file, as last read or written, differs from this window's view (for a
     // changed name: from its origin), with the file's version. Normally few: other windows' work.
-    std::map<AnsiString, Version> m_others;
+    std::map<AnsiString, Version, std::less<>> m_others;
     FileStamp m_stamp; // the file as last read or written
     bool m_fileWhole = true; // the file as last read or written holds nothing the reader skips
     bool m_unreadable = false;

@@ -23,13 +23,21 @@ public:
     // Walks the records in key order. A view into the table: valid until the table changes.
     class Iterator {
     public:
-        using iterator_category = std::forward_iterator_tag;
+        // The view is made on the spot: -> hands it over in a holder of its own.
+        struct Arrow {
+            RecordView view;
+            const RecordView* operator->() const { return &view; }
+        };
+
+        // Walks more than once, but hands views, not references: an input iterator by the rules.
+        using iterator_category = std::input_iterator_tag;
         using value_type = RecordView;
         using difference_type = std::ptrdiff_t;
-        using pointer = void;
+        using pointer = Arrow;
         using reference = RecordView;
 
         RecordView operator*() const;
+        Arrow operator->() const { return {**this}; }
         Iterator& operator++();
         bool operator==(const Iterator& other) const { return m_kept == other.m_kept && m_saved == other.m_saved; }
 
@@ -60,7 +68,8 @@ public:
     // every record; each record line is then added in file order, a line formatting its parse
     // gives back (IsCanonicalRecordLine) as its place in the text, any other with its parse;
     // FinishLines puts them in key order, the last line of a name standing, and tells whether a
-    // name stood on more than one line. Names and rests are views into Text().
+    // name stood on more than one line. Names and rests are views into Text(); the rest of a kept
+    // line follows its name and "|".
     void Reset(ByteBuffer text);
     std::string_view Text() const { return m_text.View(); }
     void AddKeptLine(std::string_view name, std::string_view rest);

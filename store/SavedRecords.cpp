@@ -165,6 +165,15 @@ bool SameRecord(const RecordView& record, const IntervalList& periods)
     return std::string_view(line).substr(1) == record.line;
 }
 
+bool SameRecord(const RecordView& a, const RecordView& b)
+{
+    if (!a.periods && !b.periods)
+        return a.line == b.line;
+    if (!a.periods)
+        return SameRecord(a, *b.periods);
+    return SameRecord(b, *a.periods);
+}
+
 void AppendRecordLine(AnsiString& line, std::string_view name, const IntervalList& periods)
 {
     // The length is known before the bytes: one resize, then plain copies.

@@ -56,3 +56,6 @@ void AppendRecordLine(AnsiString& line, const RecordView& record);
 
 // Whether the record stands in the data file as the same bytes as the periods.
 bool SameRecord(const RecordView& record, const IntervalList& periods);
+
+// Whether two records' periods stand in the data file as the same bytes; the names are not compared.
+bool SameRecord(const RecordView& a, const RecordView& b);

@@ -398,6 +398,18 @@ TEST(DataFile, ReadErrorPartWayKeepsTheLinesBeforeIt)
         ExpectReason(result, "не удалось прочитать файл");
         EXPECT_TRUE(result.reason.contains("device broke")) << result.reason.toStdString();
         EXPECT_EQ(collected.Joined(), c.records) << c.failAt;
+
+        // A window's table keeps the same records.
+        FailingReader again(bytes, c.failAt);
+        RecordTable table;
+        std::vector<std::string> listed;
+        const DataFileResult tableResult
+            = ReadRecordTable(again, table, [&](std::string_view name) { listed.emplace_back(name); });
+        ExpectReason(tableResult, "не удалось прочитать файл");
+        Collected fromTable;
+        fromTable.Add(table);
+        EXPECT_EQ(fromTable.Joined(), c.records) << c.failAt;
+        EXPECT_EQ(listed.size(), fromTable.records.size()) << c.failAt;
     }
 }
 

@@ -256,8 +256,20 @@ TEST(SavedRecords, LazyRecordActsAsItsPeriods)
     EXPECT_FALSE(SameRecord(lazy, other));
     other.pop_back();
     EXPECT_FALSE(SameRecord(lazy, other));
-    EXPECT_FALSE(SameRecord(lazy, {}));
-    EXPECT_TRUE(SameRecord(RecordView{"A", nullptr, ""}, {}));
+    EXPECT_FALSE(SameRecord(lazy, IntervalList()));
+    EXPECT_TRUE(SameRecord(RecordView{"A", nullptr, ""}, IntervalList()));
+
+    // Two records compare as the bytes their periods stand as, kept or parsed.
+    const AnsiString otherRest = FormatRecordLine("", other).substr(1);
+    const RecordView lazyOther{name, nullptr, otherRest};
+    const RecordView parsedOther{name, &other, {}};
+    for (const RecordView* a : {&lazy, &parsed}) {
+        for (const RecordView* b : {&lazy, &parsed})
+            EXPECT_TRUE(SameRecord(*a, *b));
+        EXPECT_FALSE(SameRecord(*a, lazyOther));
+        EXPECT_FALSE(SameRecord(*a, parsedOther));
+        EXPECT_FALSE(SameRecord(lazyOther, *a));
+    }
 }
 
 TEST(SavedRecords, RandomRecordsReadBackAsWritten)
