@@ -148,62 +148,42 @@ void BM_LoadRecordBook(benchmark::State& state)
 }
 BENCHMARK(BM_LoadRecordBook)->Unit(benchmark::kMillisecond);
 
-// One save of a record in a window with RecordCount records: the map changes, then the whole file
-// is written as every record command writes it.
+// One save of a record in a window with RecordCount records: the record changes, then the whole
+// file is written as every record command writes it. Arg 1: another window wrote the file since,
+// so that it is read again and merged first.
 void BM_SaveOneRecord(benchmark::State& state)
 {
     Fixture& data = Data();
+    const bool merged = state.range(0) == 1;
     const QString path = data.folder.filePath(QStringLiteral("book.ini"));
-    QFile::remove(path);
-    if (!QFile::copy(data.dataPath, path))
-        state.SkipWithError("cannot copy the data file");
-    RecordBook book({path, path, {}});
-    if (!book.Load({}).ok())
-        state.SkipWithError("cannot load the data file");
-    const AnsiString name(book.Records().begin()->name);
-    const IntervalList first = PeriodsOf(*book.Records().begin());
-    const IntervalList versions[2] = {first, IntervalList(first.rbegin(), first.rend())};
-    size_t turn = 0;
-    for (auto _ : state) {
-        book.Save(name, versions[++turn % 2]);
-        if (!book.Write().ok())
-            state.SkipWithError("the write failed");
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
-}
-BENCHMARK(BM_SaveOneRecord)->Unit(benchmark::kMillisecond);
-
-// The same save when another window wrote the file since: it is read again and merged first.
-void BM_SaveAfterAnotherWindow(benchmark::State& state)
-{
-    Fixture& data = Data();
-    const QString path = data.folder.filePath(QStringLiteral("shared.ini"));
     QFile::remove(path);
     if (!QFile::copy(data.dataPath, path))
         state.SkipWithError("cannot copy the data file");
     RecordBook mine({path, path, {}});
     RecordBook other({path, path, {}});
-    if (!mine.Load({}).ok() || !other.Load({}).ok())
+    if (!mine.Load({}).ok() || (merged && !other.Load({}).ok()))
         state.SkipWithError("cannot load the data file");
     const AnsiString name(mine.Records().begin()->name);
-    const AnsiString otherName(std::next(other.Records().begin())->name);
+    const AnsiString otherName(std::next(mine.Records().begin())->name);
     const IntervalList first = PeriodsOf(*mine.Records().begin());
     const IntervalList versions[2] = {first, IntervalList(first.rbegin(), first.rend())};
     size_t turn = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        other.Save(otherName, versions[turn % 2]);
-        if (!other.Write().ok())
-            state.SkipWithError("the other window's write failed");
-        state.ResumeTiming();
+        if (merged) {
+            state.PauseTiming();
+            other.Save(otherName, versions[turn % 2]);
+            if (!other.Write().ok())
+                state.SkipWithError("the other window's write failed");
+            state.ResumeTiming();
+        }
         mine.Save(name, versions[++turn % 2]);
         const BookWrite written = mine.Write();
         if (!written.ok() || !written.kept.empty())
-            state.SkipWithError("the merged write failed");
+            state.SkipWithError("the write failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * data.bytes.size());
 }
-BENCHMARK(BM_SaveAfterAnotherWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveOneRecord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_PlainWrite(benchmark::State& state)
 {
@@ -254,8 +234,8 @@ public:
         Print("parsing all / plain pass", "BM_ReadDataFileParsed", "BM_PlainLineCount", 0);
         Print("writing / plain write", "BM_WriteDataFile", "BM_PlainWrite", 3);
         Print("book load / plain pass", "BM_LoadRecordBook", "BM_PlainLineCount", 0);
-        Print("save of one record / plain write", "BM_SaveOneRecord", "BM_PlainWrite", 0);
-        Print("save after another window / plain write", "BM_SaveAfterAnotherWindow", "BM_PlainWrite", 0);
+        Print("save of one record / plain write", "BM_SaveOneRecord/0", "BM_PlainWrite", 0);
+        Print("save after another window / plain write", "BM_SaveOneRecord/1", "BM_PlainWrite", 0);
         if (const auto memory = m_counters.find("map_per_file_byte"); memory != m_counters.end())
             std::printf("%-40s %6.2f  (target <= %g)\n", "records' memory / file size", memory->second, 2.0);
     }

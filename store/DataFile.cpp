@@ -125,6 +125,9 @@ int LastSystemError()
 
 const char* Find(const char* from, const char* end, char c)
 {
+    // An empty text may have no bytes at all to search.
+    if (from == end)
+        return end;
     const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
     return found ? static_cast<const char*>(found) : end;
 }

@@ -18,6 +18,9 @@ std::string_view UpToZero(std::string_view piece)
 // memchr scans long stretches many bytes at a time; the lines are scanned with it throughout.
 const char* Find(const char* from, const char* end, char c)
 {
+    // An empty view may have no bytes at all to search.
+    if (from == end)
+        return end;
     const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
     return found ? static_cast<const char*>(found) : end;
 }
