@@ -221,10 +221,14 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-            for (const auto& [name, counter] : run.counters)
-                m_counters[name] = counter.value;
+            // With repetitions the median of each stands for it.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
+                continue;
+            const std::string name = median ? run.run_name.str() : run.benchmark_name();
+            m_seconds[name] = run.GetAdjustedRealTime();
+            for (const auto& [counterName, counter] : run.counters)
+                m_counters[counterName] = counter.value;
         }
     }
 

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <string_view>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr size_t NotFound = std::string_view::npos;
@@ -92,6 +96,45 @@ IntervalList ParsePeriods(std::string_view text, bool mayHoldZero)
     return periods;
 }
 
+// What ends a field of a line the writer would write: "," or "&"; and what no such line holds.
+enum FieldEnd : unsigned char { NoEnd, Comma, Ampersand, Refused };
+
+constexpr std::array<FieldEnd, 256> FieldEnds = [] {
+    std::array<FieldEnd, 256> kinds{};
+    kinds[static_cast<unsigned char>(',')] = Comma;
+    kinds[static_cast<unsigned char>('&')] = Ampersand;
+    for (const char refused : {'|', '\0', '\r', '\n'})
+        kinds[static_cast<unsigned char>(refused)] = Refused;
+    return kinds;
+}();
+
+// The first byte from `at` on that FieldEnds marks, or `end`. The check of the lines runs over
+// every byte of a large file at start: where SSE2 is there (every x86-64), 16 bytes are looked
+// at together while 16 are left, the usual field being shorter; the rest one by one.
+const unsigned char* SkipFieldBytes(const unsigned char* at, const unsigned char* end)
+{
+#ifdef __SSE2__
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i ampersand = _mm_set1_epi8('&');
+    const __m128i bar = _mm_set1_epi8('|');
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - at >= 16; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i ends = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, ampersand)),
+                _mm_or_si128(_mm_cmpeq_epi8(bytes, bar), _mm_cmpeq_epi8(bytes, zero))),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (const int found = _mm_movemask_epi8(ends))
+            return at + __builtin_ctz(static_cast<unsigned>(found));
+    }
+#endif
+    while (at != end && FieldEnds[*at] == NoEnd)
+        ++at;
+    return at;
+}
+
 } // namespace
 
 std::pair<AnsiString, IntervalList> ParseRecordLine(std::string_view line)
@@ -111,26 +154,14 @@ bool IsCanonicalRecordLine(std::string_view name, std::string_view rest)
 {
     if (name.empty() || name.find('\0') != NotFound)
         return false;
-    // The bytes that end a field, or the line: every other byte is skipped by one look-up, as the
-    // check runs over every byte of a large file at start.
-    enum Kind : unsigned char { Plain, Comma, Ampersand, Refused };
-    static constexpr auto Kinds = [] {
-        std::array<Kind, 256> kinds{};
-        kinds[static_cast<unsigned char>(',')] = Comma;
-        kinds[static_cast<unsigned char>('&')] = Ampersand;
-        for (const char refused : {'|', '\0', '\r', '\n'})
-            kinds[static_cast<unsigned char>(refused)] = Refused;
-        return kinds;
-    }();
     const auto* at = reinterpret_cast<const unsigned char*>(rest.data());
     const auto* const end = at + rest.size();
     // The field from `at` up to the byte that ends it: true when that byte is `kind` and, where
     // the field must not be empty, the field is not.
-    const auto field = [&](Kind kind, bool mayBeEmpty) {
+    const auto field = [&](FieldEnd kind, bool mayBeEmpty) {
         const auto* const start = at;
-        while (at != end && Kinds[*at] == Plain)
-            ++at;
-        if (at == end || Kinds[*at] != kind || (!mayBeEmpty && at == start))
+        at = SkipFieldBytes(at, end);
+        if (at == end || FieldEnds[*at] != kind || (!mayBeEmpty && at == start))
             return false;
         ++at;
         return true;
